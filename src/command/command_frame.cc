@@ -1,0 +1,101 @@
+#include "command/command_frame.h"
+
+#include <exception>
+
+#include "command/failure_record.h"
+#include "command/interp_helpers.h"
+#include "command/table_text.h"
+
+namespace tav {
+
+Call::Call(const CommandSpec& spec, Tcl_Interp* interp, int argc, const char** argv)
+    : spec_(spec), interp_(interp), argc_(argc), argv_(argv) {}
+
+bool Call::intArg(int i, int* value) {
+  return Tcl_GetInt(interp_, argv_[i], value) == TCL_OK;
+}
+
+bool Call::listArg(int i, std::vector<std::string>* values) {
+  return tclToList(argv_[i], values);
+}
+
+bool Call::intListArg(int i, std::vector<int>* values) {
+  return tclToIntList(argv_[i], values);
+}
+
+void Call::setResult(const std::string& value) {
+  Tcl_SetResult(interp_, const_cast<char*>(value.c_str()), TCL_VOLATILE);
+}
+
+Outcome Call::ok(const std::string& value) {
+  setResult(value);
+  code_ = TCL_OK;
+  return Outcome::kOk;
+}
+
+Outcome Call::answer(const std::string& value, int code) {
+  setResult(value);
+  code_ = code;
+  return Outcome::kDone;
+}
+
+std::string usageMessage(const CommandSpec& spec) {
+  if (spec.wholeUsage != nullptr) return spec.wholeUsage;
+  return std::string(spec.name) + ": Invalid number of args. Args: " + spec.argsText;
+}
+
+namespace {
+
+std::string errorResult() {
+  return "Error: " + messageToUtf8(getErrStr()) + "\n" + getStackTrace();
+}
+
+// Turns a failed operation into the command's answer.
+void answerFailure(Call& call) {
+  switch (call.spec().rule) {
+    case FailureRule::kZero:
+      call.answer("0", TCL_OK);
+      break;
+    case FailureRule::kKeep:
+      call.answer(messageToUtf8(getErrStr()), TCL_OK);
+      break;
+    case FailureRule::kReport:
+      if (isErrFatal()) call.answer(errorResult(), TCL_ERROR); else call.answer("", TCL_OK);
+      break;
+    default:
+      call.answer(errorResult(), TCL_ERROR);
+      break;
+  }
+}
+
+bool argCountFits(const CommandSpec& spec, int argc) {
+  if (spec.minArgs == kAnyArgs) return true;
+  return argc - 1 >= spec.minArgs && argc - 1 <= spec.maxArgs;
+}
+
+}  // namespace
+
+int runCommand(const CommandSpec& spec, Tcl_Interp* interp, int argc, const char** argv) {
+  Call call(spec, interp, argc, argv);
+  if (spec.frame == FrameKind::kBare) {
+    spec.body(call);
+    return call.code();
+  }
+  if (spec.frame != FrameKind::kKeepError) clearErrStr();
+  if (spec.frame != FrameKind::kKeepTrace) resetStackTrace(spec.name);
+  if (!argCountFits(spec, argc)) {
+    call.answer(usageMessage(spec), TCL_ERROR);
+    return call.code();
+  }
+  setCurrentInterp(interp);
+  try {
+    if (spec.body(call) == Outcome::kFailed) answerFailure(call);
+  } catch (const std::exception& e) {
+    call.answer("Std Fatal: " + getStackTrace() + e.what() + "\n", TCL_ERROR);
+  } catch (...) {
+    call.answer("... Fatal: " + getStackTrace(), TCL_ERROR);
+  }
+  return call.code();
+}
+
+}  // namespace tav

@@ -1,0 +1,87 @@
+#include "dbf/cdx.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <new>
+
+#include "command/failure_record.h"
+#include "dbf/file_io.h"
+
+namespace tav {
+
+bool CCdx::load(const std::string& code, const std::string& folder) {
+  code_ = code;
+  CallTrace t(trace("load"));
+  if (folder.empty()) return failWith(code_ + "_load: Empty path.");
+  const std::string path = joinPath(folder, code_ + ".CDX");
+  data_.clear();
+  if (!fileExists(path)) {
+    valid_ = true;
+    remove_ = true;
+    present_ = false;
+    return t.succeed();
+  }
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    return failWith(code_ + "_load: Unable to open: " + path + " - " + errnoText());
+  }
+  long size = -1;
+  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+  std::rewind(file);
+  bool ok = size >= 0;
+  if (ok) {
+    try {
+      data_.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+      std::fclose(file);
+      return failWith(code_ + "_load: Unable to allocate required memory");
+    }
+    ok = std::fread(data_.data(), 1, data_.size(), file) == data_.size();
+  }
+  std::fclose(file);
+  if (!ok) {
+    valid_ = false;
+    remove_ = false;
+    data_.clear();
+    return failWith(code_ + "_load: Unable to read file data: " + errnoText());
+  }
+  valid_ = true;
+  remove_ = false;
+  present_ = true;
+  return t.succeed();
+}
+
+bool CCdx::save(bool copy, const std::string& folder) {
+  CallTrace t(trace("save"));
+  if (folder.empty()) return failWith(code_ + "_save: Empty path.");
+  if (!valid_) return failWith(code_ + "_save: CDX data is not valid.");
+  const std::string path = joinPath(folder, code_ + ".CDX");
+  if (remove_) return remove(path) && t.succeed();
+  if (!copy) return t.succeed();
+
+  SafeFileWriter out;
+  if (!out.open(path)) {
+    return failWith(code_ + "_save: Unable to open: " + path + " - " + errnoText());
+  }
+  if (!out.write(data_.data(), data_.size()) || !out.commit()) {
+    return failWith(code_ + "_save: Unable to write file data: " + errnoText());
+  }
+  return t.succeed();
+}
+
+bool CCdx::remove(const std::string& path) {
+  if (!fileExists(path)) return true;
+  if (std::remove(path.c_str()) != 0) {
+    return failWith(code_ + "_save: Unable to remove: " + path + " - " + errnoText());
+  }
+  present_ = false;
+  return true;
+}
+
+bool CCdx::setRemove() {
+  CallTrace t(trace("setRemove"));
+  remove_ = true;
+  return t.succeed();
+}
+
+}  // namespace tav

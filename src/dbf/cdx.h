@@ -1,0 +1,44 @@
+// CCdx carries a table's compound index file (code.CDX) through the life of
+// an open database without ever interpreting it.  It loads the file as opaque
+// bytes, copies them unchanged when the database is saved to another folder,
+// and removes the file once its table has been changed (the index would no
+// longer match the records).
+#ifndef TAVC_DBF_CDX_H_
+#define TAVC_DBF_CDX_H_
+
+#include <string>
+#include <vector>
+
+namespace tav {
+
+class CCdx {
+ public:
+  CCdx() = default;
+  CCdx(const CCdx&) = delete;
+  CCdx& operator=(const CCdx&) = delete;
+
+  // Reads `folder`/code.CDX.  A missing file is not an error: the companion
+  // then has nothing to carry and is marked for removal.
+  bool load(const std::string& code, const std::string& folder);
+  // Saving in place (`copy` false) only removes the file when marked for
+  // removal.  Saving to another folder (`copy` true) writes the bytes there,
+  // or removes a file of the same code there when marked for removal.
+  bool save(bool copy, const std::string& folder);
+  bool setRemove();
+  bool isPresent() const { return present_; }
+  bool isValid() const { return valid_; }
+
+ private:
+  bool remove(const std::string& path);
+  std::string trace(const char* operation) const { return code_ + "_CCdx." + operation; }
+
+  bool valid_ = false;
+  std::string code_;
+  std::vector<char> data_;
+  bool remove_ = false;
+  bool present_ = false;
+};
+
+}  // namespace tav
+
+#endif  // TAVC_DBF_CDX_H_

@@ -1,0 +1,109 @@
+// Opening, loading, saving and closing a database folder.
+#include <sstream>
+
+#include "command/failure_record.h"
+#include "session/table_lists.h"
+#include "session/tav.h"
+
+namespace tav {
+
+CTav::CTav() : version_(handles_) { constructed_ = true; }
+
+bool CTav::setExecPath(const std::string& folder) {
+  CallTrace t("CTav.setExecPath");
+  execPath_ = folder;
+  return t.succeed();
+}
+
+bool CTav::setDirectoryPath(const std::string& folder) {
+  CallTrace t("CTav.setDirectoryPath");
+  directory_ = folder;
+  return t.succeed();
+}
+
+bool CTav::getDirectoryPath(std::string* folder) const {
+  CallTrace t("CTav.getDirectoryPath");
+  *folder = directory_;
+  return t.succeed();
+}
+
+bool CTav::loadHandles(const char* list) {
+  std::istringstream handles(list);
+  std::string handle;
+  while (handles >> handle) {
+    if (!loadHandle(handle)) return false;
+  }
+  return true;
+}
+
+bool CTav::openDB(const std::string& folder) {
+  CallTrace t("CTav.openDB");
+  directory_ = folder;
+  if (!loadHandle(kConfigTable) || !version_.isValid()) return false;
+  const int number = version_.versionNumber();
+  if (number == -1) return false;
+  if (!loadHandles(kBaseTables)) return false;
+  for (const VersionedTables& row : kVersionedTables) {
+    if (number >= row.fromVersion && !loadHandles(row.handles)) return false;
+  }
+  return t.succeed();
+}
+
+bool CTav::loadHandle(const std::string& handle) {
+  CallTrace t("CTav.loadHandle");
+  auto open = handles_.tables().find(handle);
+  CDbf* dbf = open == handles_.tables().end() ? nullptr : open->second.get();
+  if (dbf == nullptr) {
+    if (!handles_.createHandle(handle)) return false;
+    dbf = table(handle);
+  }
+  if (!dbf->populate(handle, directory_)) return false;
+  CCdx* cdx = handles_.getCdxHandlePtr(handle);
+  if (cdx == nullptr) return failWith(handle + ": Invalid cdx handle");
+  if (!cdx->load(handle, directory_)) return false;
+  return t.succeed();
+}
+
+bool CTav::close() {
+  CallTrace t("CTav.close");
+  version_.close();
+  handles_.removeHandle("all");
+  return t.succeed();
+}
+
+bool CTav::saveAll() {
+  CallTrace t("CTav.saveAll");
+  for (const auto& [handle, dbf] : handles_.tables()) {
+    if (dbf->isModified()) {
+      CCdx* cdx = handles_.getCdxHandlePtr(handle);
+      if (cdx == nullptr || !cdx->setRemove() || !cdx->save(false, directory_)) return false;
+    }
+    if (!dbf->save(false, directory_)) return false;
+  }
+  return t.succeed();
+}
+
+bool CTav::saveAsAll(const std::string& folder) {
+  CallTrace t("CTav.saveAsAll");
+  // Tables written to the new folder lose their modified mark; if the save
+  // stops half-way the database stays in the old folder, so the marks are
+  // put back and a later save still writes those changes there.
+  std::vector<CDbf*> wereModified;
+  for (const auto& [handle, dbf] : handles_.tables()) {
+    if (dbf->isModified()) wereModified.push_back(dbf.get());
+  }
+  for (const auto& [handle, dbf] : handles_.tables()) {
+    CCdx* cdx = handles_.getCdxHandlePtr(handle);
+    bool ok = cdx != nullptr;
+    if (ok && dbf->isModified()) ok = cdx->setRemove();
+    ok = ok && cdx->save(true, folder) && dbf->save(true, folder);
+    if (!ok) {
+      for (CDbf* modified : wereModified) modified->setModified();
+      return false;
+    }
+  }
+  directory_ = folder;
+  return t.succeed();
+}
+
+}  // namespace tav
