@@ -1,0 +1,74 @@
+#include "support/test_support.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace tav {
+namespace test {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tavc-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> databaseTables(int version) {
+  std::vector<std::string> tables = {
+      "CFG", "BST", "CAT", "CVM", "DGR", "ELL", "ELM", "EVT", "JE4", "JES", "JEV",
+      "JPS", "MES", "MOT", "NAT", "OBO", "OJE", "OPE", "PAR", "PCT", "PEL", "PER",
+      "PJS", "PPRF", "PRF", "SCP", "TIM", "TTM", "WBG", "WBP"};
+  const std::vector<std::pair<int, std::vector<std::string>>> later = {
+      {11048, {"PCD"}}, {11063, {"PAT"}}, {11072, {"NEN"}}, {11087, {"POAC"}},
+      {11092, {"CTE", "TCC", "TEC", "TEM"}}, {11121, {"MED"}}};
+  for (const auto& [from, handles] : later) {
+    if (version >= from) tables.insert(tables.end(), handles.begin(), handles.end());
+  }
+  return tables;
+}
+
+void writeDatabase(const std::string& folder, int version,
+                   const std::map<std::string, DbfBuilder>& tables,
+                   const std::set<std::string>& omit) {
+  for (const std::string& handle : databaseTables(version)) {
+    if (omit.count(handle)) continue;
+    const std::string path = folder + "/" + handle + ".DBF";
+    auto given = tables.find(handle);
+    if (given != tables.end()) {
+      given->second.writeFile(path);
+    } else if (handle == "CFG") {
+      DbfBuilder({{"CFG_DBFVER", 'C', 10}}).addRecord({std::to_string(version)}).writeFile(path);
+    } else {
+      const std::string id = handle == "PPRF" ? "PRF_ID" : handle + "_ID";
+      DbfBuilder({{id, 'N', 8}}).writeFile(path);
+    }
+  }
+}
+
+}  // namespace test
+}  // namespace tav
