@@ -158,6 +158,7 @@ class CDbf {
  private:
   bool readHeader(std::FILE* file);
   bool readRecords(std::FILE* file);
+  bool keepOneByteRecords(const char* bytes, std::size_t got);
   void clearTable();
   bool checkLayout();
   bool descriptorsFit(std::size_t count) const;

@@ -79,6 +79,9 @@ bool CDbf::readHeader(std::FILE* file) {
   CallTrace t("CDbf.readHeader");
   unsigned char raw[kHeaderSize];
   std::rewind(file);
+  // A read that stops at the end of the file sets no error number: clear it
+  // so that the message does not quote an earlier, unrelated error.
+  errno = 0;
   if (std::fread(raw, 1, kHeaderSize, file) < kHeaderSize) {
     return failWith(code_ + "_readHeader: Unable to read header: " + errnoText());
   }
@@ -97,6 +100,7 @@ bool CDbf::readHeader(std::FILE* file) {
   std::uint32_t offset = 1;
   for (;;) {
     unsigned char d[kDescriptorSize];
+    errno = 0;
     const std::size_t got = std::fread(d, 1, kDescriptorSize, file);
     if (got == 0) {
       return failWith(code_ + "_readHeader: Unable to read any field data: " + errnoText());
@@ -163,9 +167,13 @@ bool CDbf::readRecords(std::FILE* file) {
   const std::size_t fileSize = static_cast<std::size_t>(st.st_size);
   const std::size_t available =
       fileSize > header_.headerLength ? fileSize - header_.headerLength : 0;
-  char* target = records_.prepare(available);
-  if (target == nullptr) {
-    return failWith(code_ + "_readRecords: Unable to allocate required memory");
+  // A file that ends at or before the header length has no bytes to hold.
+  char* target = nullptr;
+  if (available > 0) {
+    target = records_.prepare(available);
+    if (target == nullptr) {
+      return failWith(code_ + "_readRecords: Unable to allocate required memory");
+    }
   }
   errno = 0;
   std::size_t got = 0;
@@ -174,12 +182,25 @@ bool CDbf::readRecords(std::FILE* file) {
   }
   // The records are read as if one record length at a time: whole records
   // are kept, and what is left over must be the single file terminator.
+  if (length == 1) return keepOneByteRecords(target, got) && t.succeed();
   records_.setSize(got / length);
   const std::size_t rest = got % length;
   if (rest == 1 && target[got - 1] == kFileTerminator) return t.succeed();
   return failWith(code_ + "_readRecords: Unable to read enough record data: " +
                   errnoText() + "  count=" + std::to_string(rest) +
                   "  rsize=" + std::to_string(length));
+}
+
+// Records of one byte (a table without fields) cannot be told from the file
+// terminator by their size: read one at a time, the first 0x1A byte ends them.
+bool CDbf::keepOneByteRecords(const char* bytes, std::size_t got) {
+  const void* end = got > 0 ? std::memchr(bytes, kFileTerminator, got) : nullptr;
+  if (end != nullptr) {
+    records_.setSize(static_cast<std::size_t>(static_cast<const char*>(end) - bytes));
+    return true;
+  }
+  return failWith(code_ + "_readRecords: Unable to read enough record data: " +
+                  errnoText() + "  count=0  rsize=1");
 }
 
 bool CDbf::getHdate(std::string* date) const {
