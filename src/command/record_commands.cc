@@ -83,12 +83,14 @@ Outcome tav_getRec(Call& call) {
     return call.done();
   }
   const std::string handle = call.arg(1);
+  const TableText text = TableText::forHandle(handle);
+  text.fromUtf8(&fields);
   bool deleted = false;
   std::vector<std::string> values;
   if (!session().getHandleSingleRecData(handle, recNo, fields, mode, &deleted, &values)) {
     return call.failed();
   }
-  TableText::forHandle(handle).toUtf8(&values);
+  text.toUtf8(&values);
   return call.ok((deleted ? "{*} " : "{ } ") + listToTcl(values));
 }
 
@@ -144,7 +146,7 @@ Outcome tav_getMapRec(Call& call) {
   };
   if (!set("deleted", deleted ? "*" : " ")) return call.done();
   for (const auto& [field, value] : values) {
-    if (!set(field, text.toUtf8(value))) return call.done();
+    if (!set(text.toUtf8(field), text.toUtf8(value))) return call.done();
   }
   return call.ok("1");
 }

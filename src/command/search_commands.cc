@@ -34,6 +34,7 @@ Outcome tav_getFallRecs(Call& call) {
   }
   const std::string handle = call.arg(1);
   const TableText text = TableText::forHandle(handle);
+  text.fromUtf8(&fields);
   std::map<std::string, std::string> qualifiers;
   for (const std::string& qualifier : qualifierTexts) {
     std::string name;
@@ -44,12 +45,12 @@ Outcome tav_getFallRecs(Call& call) {
     if (value.empty()) return call.ok("");  // an empty value matches no record
     value = text.fromUtf8(value);
     if (ignoreCase) value = upperAscii(value);
-    if (!qualifiers.emplace(name, value).second) {
+    if (!qualifiers.emplace(text.fromUtf8(name), value).second) {
       return call.answer("tcl_getFallRecs: Duplicate qualifier name: " + qualifier, TCL_ERROR);
     }
   }
   std::vector<std::string> lines;
-  if (!session().getHandleFieldRecData(handle, fields, qualifiers, call.arg(4),
+  if (!session().getHandleFieldRecData(handle, fields, qualifiers, text.fromUtf8(call.arg(4)),
                                        ignoreCase != 0, &lines)) {
     return call.failed();
   }
@@ -67,9 +68,10 @@ Outcome tav_getRecNo(Call& call) {
     return call.answer("tcl_getRecNo: Invalid qualifier: " + qualifier, TCL_ERROR);
   }
   const std::string handle = call.arg(1);
-  value = TableText::forHandle(handle).fromUtf8(value);
+  const TableText text = TableText::forHandle(handle);
+  value = text.fromUtf8(value);
   if (ignoreCase) value = upperAscii(value);
-  const int recNo = session().getHandleRecNo(handle, name, value);
+  const int recNo = session().getHandleRecNo(handle, text.fromUtf8(name), value);
   if (recNo == -99) return call.failed();
   return recNo < 0 ? call.ok("") : call.ok(recNo);
 }
@@ -95,8 +97,10 @@ Outcome tav_findFieldData(Call& call) {
   if (!session().findFieldData(textFor, &found)) return call.failed();
   std::vector<std::string> rows;
   for (const auto& [handle, m] : found) {
+    const TableText text = TableText::forHandle(handle);
     for (std::size_t i = 0; i < m.size(); ++i) {
-      rows.push_back(listToTcl({handle, std::to_string(m.fieldIndexes[i]), m.fieldNames[i],
+      rows.push_back(listToTcl({handle, std::to_string(m.fieldIndexes[i]),
+                                text.toUtf8(m.fieldNames[i]),
                                 std::string(1, m.types[i]), std::to_string(m.lengths[i]),
                                 std::to_string(m.offsets[i]),
                                 std::to_string(m.recordNumbers[i])}));

@@ -1,6 +1,7 @@
 // Table access commands about a table's shape: counts, header date and
 // field descriptions.
 #include "command/commands.h"
+#include "command/table_text.h"
 #include "session/tav.h"
 
 namespace tav {
@@ -12,6 +13,11 @@ Outcome answerCount(Call& call, CountQuery query) {
   int count = -1;
   if (!(session().*query)(call.arg(1), &count) || count == -1) return call.failed();
   return call.ok(count);
+}
+
+// A field name argument in the table's code page.
+std::string fieldNameArg(Call& call) {
+  return TableText::forHandle(call.arg(1)).fromUtf8(call.arg(2));
 }
 
 }  // namespace
@@ -37,18 +43,19 @@ Outcome tav_getFinfo(Call& call) {
   if (!session().getHandleFieldParams(call.arg(1), index, &name, &type, &length, &offset)) {
     return call.failed();
   }
+  name = TableText::forHandle(call.arg(1)).toUtf8(name);
   return call.ok(name + " " + type + " " + std::to_string(length) + " " +
                  std::to_string(offset));
 }
 
 Outcome tav_fieldExists(Call& call) {
-  const int index = session().getHandleFieldIndex(call.arg(1), call.arg(2));
+  const int index = session().getHandleFieldIndex(call.arg(1), fieldNameArg(call));
   if (index == -2) return call.failed();
   return call.ok(index >= 0 ? "1" : "0");
 }
 
 Outcome tav_getFidx(Call& call) {
-  const int index = session().getHandleFieldIndex(call.arg(1), call.arg(2));
+  const int index = session().getHandleFieldIndex(call.arg(1), fieldNameArg(call));
   if (index == -2) return call.failed();
   if (index < 0) {
     return call.answer("tav_getFidx:Unable to get field index from: " + call.arg(2) + "\n",
