@@ -1,5 +1,7 @@
 #include "dbf/cdx.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <new>
@@ -12,9 +14,13 @@ namespace tav {
 bool CCdx::load(const std::string& code, const std::string& folder) {
   code_ = code;
   CallTrace t(trace("load"));
+  // Until this load succeeds the companion carries nothing: bytes of an
+  // earlier load must never be written out as if they were this index.
+  valid_ = false;
+  remove_ = false;
+  data_.clear();
   if (folder.empty()) return failWith(code_ + "_load: Empty path.");
   const std::string path = joinPath(folder, code_ + ".CDX");
-  data_.clear();
   if (!fileExists(path)) {
     valid_ = true;
     remove_ = true;
@@ -25,9 +31,17 @@ bool CCdx::load(const std::string& code, const std::string& folder) {
   if (file == nullptr) {
     return failWith(code_ + "_load: Unable to open: " + path + " - " + errnoText());
   }
-  long size = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-  std::rewind(file);
+  // The size comes from the open file itself; a directory has no bytes to
+  // carry (its seek end is no size at all).
+  long long size = -1;
+  struct stat st;
+  if (::fstat(fileno(file), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+    } else {
+      size = static_cast<long long>(st.st_size);
+    }
+  }
   bool ok = size >= 0;
   if (ok) {
     try {
@@ -40,8 +54,6 @@ bool CCdx::load(const std::string& code, const std::string& folder) {
   }
   std::fclose(file);
   if (!ok) {
-    valid_ = false;
-    remove_ = false;
     data_.clear();
     return failWith(code_ + "_load: Unable to read file data: " + errnoText());
   }
