@@ -11,6 +11,7 @@ import os
 import sys
 import unittest
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import compat_support as cs  # noqa: E402
 
