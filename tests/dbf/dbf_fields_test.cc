@@ -156,6 +156,10 @@ TEST_F(FieldsTest, SingleRecDataListsFieldsOrTheWholeRecord) {
   EXPECT_EQ(values, (Values{"8", "Bob", "(77)", "1", "(233)"}));
   EXPECT_TRUE(deleted);
 
+  // An index from no lookup is refused rather than read outside the record.
+  resetStackTrace("test");
+  EXPECT_FALSE(pct_.getSingleRecData(0, std::vector<int>{1, 5}, 0, &deleted, &values));
+  EXPECT_TRUE(keptErrorHas("PCT_getSingleRecData: Invalid field index: 5"));
   resetStackTrace("test");
   EXPECT_FALSE(pct_.getSingleRecData(0, Values{"ID", "NOPE"}, 0, &deleted, &values));
   EXPECT_TRUE(keptErrorHas("PCT_getFieldIndexes: Invalid field name: NOPE"));
