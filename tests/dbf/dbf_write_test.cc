@@ -139,6 +139,14 @@ TEST_F(WriteTest, ForcedSaveOfAWellFormedTableIsByteIdentical) {
   ASSERT_TRUE(pct_.save(true, other.path()));
   EXPECT_EQ(test::readFile(other.file("PCT.DBF")), source);
   EXPECT_EQ(folderEntries(other.path()), std::vector<std::string>{"PCT.DBF"});
+
+  // A table without records as well.
+  const std::string empty = DbfBuilder({{"EVT_ID", 'N', 4}}).bytes();
+  test::writeFile(dir_.file("EVT.DBF"), empty);
+  CDbf evt;
+  ASSERT_TRUE(evt.populate("EVT", dir_.path()));
+  ASSERT_TRUE(evt.save(true, other.path()));
+  EXPECT_EQ(test::readFile(other.file("EVT.DBF")), empty);
 }
 
 TEST_F(WriteTest, SaveKeepsDeletedRecordsUntilTheTableIsCompressed) {
