@@ -1,0 +1,110 @@
+// tavc_sample: writes the sample competition database (or a large generated
+// one) from the schema and the competition description.
+//
+//   tavc_sample --schema FILE --description FILE --db FOLDER --app FOLDER
+//               [--indexes] [--large CATEGORIES [--entries N] [--register N]]
+//
+// The database folder receives every table of a version 11135 database (and
+// with --indexes a .CDX companion for the main tables); the application
+// folder receives the abbreviation files state_abbrev and misc_abbrev.  Both
+// folders are replaced as a whole.  The output depends only on the inputs.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "contest.h"
+#include "database_writer.h"
+#include "description_reader.h"
+#include "large_competition.h"
+#include "schema.h"
+
+namespace {
+
+struct Options {
+  std::string schema, description, db, app;
+  bool indexes = false;
+  bool large = false;
+  tav::sample::Scale scale;
+};
+
+void usage() {
+  std::fprintf(stderr,
+               "usage: tavc_sample --schema FILE --description FILE --db FOLDER --app FOLDER\n"
+               "                   [--indexes] [--large CATEGORIES [--entries N] [--register N]]\n");
+}
+
+bool positiveNumber(const char* text, int* value) {
+  char* end = nullptr;
+  const long n = std::strtol(text, &end, 10);
+  if (*text == '\0' || *end != '\0' || n < 1 || n > 10000000) return false;
+  *value = static_cast<int>(n);
+  return true;
+}
+
+bool parseOptions(int argc, char** argv, Options* options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--indexes") {
+      options->indexes = true;
+    } else if (arg == "--schema" && hasValue) {
+      options->schema = argv[++i];
+    } else if (arg == "--description" && hasValue) {
+      options->description = argv[++i];
+    } else if (arg == "--db" && hasValue) {
+      options->db = argv[++i];
+    } else if (arg == "--app" && hasValue) {
+      options->app = argv[++i];
+    } else if (arg == "--large" && hasValue) {
+      options->large = true;
+      if (!positiveNumber(argv[++i], &options->scale.categories)) return false;
+    } else if (arg == "--entries" && hasValue) {
+      if (!positiveNumber(argv[++i], &options->scale.entries)) return false;
+    } else if (arg == "--register" && hasValue) {
+      if (!positiveNumber(argv[++i], &options->scale.registerSize)) return false;
+    } else {
+      return false;
+    }
+  }
+  return !options->schema.empty() && !options->description.empty() && !options->db.empty() &&
+         !options->app.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tav::sample;
+  const auto started = std::chrono::steady_clock::now();
+  Options options;
+  if (!parseOptions(argc, argv, &options)) {
+    usage();
+    return 2;
+  }
+  std::string error;
+  Schema schema;
+  Competition competition;
+  if (!schema.read(options.schema, &error) ||
+      !DescriptionReader().read(options.description, &competition, &error) ||
+      (options.large && !scaleCompetition(options.scale, &competition, &error))) {
+    std::fprintf(stderr, "tavc_sample: %s\n", error.c_str());
+    return 1;
+  }
+  ContestResult result;
+  if (!ContestRunner(competition).run(&result, &error)) {
+    std::fprintf(stderr, "tavc_sample: %s\n", error.c_str());
+    return 1;
+  }
+  DatabaseWriter writer(schema, competition, result);
+  if (!writer.build(&error) || !writer.writeDatabase(options.db, options.indexes, &error) ||
+      !writer.writeApplication(options.app, &error)) {
+    std::fprintf(stderr, "tavc_sample: %s\n", error.c_str());
+    return 1;
+  }
+  const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::size_t records = 0;
+  for (const auto& [code, count] : writer.counts()) records += count;
+  std::printf("tavc_sample: %zu tables, %zu records in %s (%.1f s)\n", schema.tables().size(),
+              records, options.db.c_str(), seconds);
+  return 0;
+}
