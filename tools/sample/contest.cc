@@ -274,7 +274,10 @@ bool ContestRunner::runSegment(const Category& category, std::size_t ordinal) {
                     performance.startNo <= segment.skated));
     performance.status = skated ? 'O' : 'L';
     const std::string program = programFor(segment, p.entryIndex, entry);
-    if (skated && !scorePerformance(category, segment, entry, program, &performance)) return false;
+    if (skated && !scorePerformance(category, segment, entry, program, &performance)) {
+      return fail("segment " + std::to_string(segment.id) + ", participant " +
+                  std::to_string(entry.parId) + ": " + error_);
+    }
     if (segment.type == 'C' || segment.type == 'D') {
       const auto found = competition_.programs.find(program);
       if (found == competition_.programs.end()) return fail("no program " + program + " for a pattern dance");
