@@ -454,8 +454,9 @@ bool ContestRunner::scorePerformance(const Category& category, const Segment& se
       std::vector<int> seats;
       for (int j = 0; j < judges; ++j) seats.push_back(j);
       shuffle(&seats, &ballots);
+      const std::size_t inFavour = seats.size() / 2 + 2;  // a clear majority: 6 of 9
       for (std::size_t s = 0; s < seats.size(); ++s) {
-        performance->majorityVotes[k][seats[s]] = s * 2 < seats.size() + 2 ? given : 0;
+        performance->majorityVotes[k][seats[s]] = s < inFavour ? given : 0;
       }
       performance->majorityVotes[k][10] = given;
     }

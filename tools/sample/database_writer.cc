@@ -13,6 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Tables this writer fills; the schema must have every one of them.
+const char* const kFilledTables[] = {"CAT", "CFG", "DGR", "ELL", "ELM", "EVT", "JPS", "NAT", "OPE", "PAR",
+                                     "PCT", "PEL", "PJS", "PRF", "SCP", "TIM", "TTM", "WBG", "WBP"};
+
 // Tables that get an index companion when indexes are asked for.
 const char* const kIndexedTables[] = {"CAT", "ELM", "EVT", "NAT", "PAR", "PCT", "PRF", "SCP"};
 
@@ -115,16 +119,7 @@ DatabaseWriter::DatabaseWriter(const Schema& schema, const Competition& competit
   for (const RegisterEntry& entry : competition_.registry) registry_[entry.id] = &entry;
 }
 
-TableWriter& DatabaseWriter::table(const std::string& code) {
-  auto found = tables_.find(code);
-  if (found == tables_.end()) {
-    if (fault_.empty()) fault_ = "the schema has no table " + code;
-    static TableLayout empty{"", "", {}, {}};
-    static TableWriter nowhere(empty);
-    return nowhere;
-  }
-  return *found->second;
-}
+TableWriter& DatabaseWriter::table(const std::string& code) { return *tables_.at(code); }
 
 const RegisterEntry* DatabaseWriter::registered(int id) const {
   const auto found = registry_.find(id);
@@ -144,7 +139,7 @@ int DatabaseWriter::nationId(const std::string& code) const {
 }
 
 bool DatabaseWriter::build(std::string* error) {
-  for (const char* code : {"CFG", "PCT", "PAR", "PRF", "SCP", "CAT", "EVT"}) {
+  for (const char* code : kFilledTables) {
     if (schema_.find(code) == nullptr) {
       *error = std::string("the schema has no table ") + code;
       return false;

@@ -33,6 +33,7 @@ class DatabaseWriter {
   std::map<std::string, std::size_t> counts() const;
 
  private:
+  // A table of the schema; build() has checked that every filled one exists.
   TableWriter& table(const std::string& code);
   void fillConfiguration();
   void fillNations();
