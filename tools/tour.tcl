@@ -133,13 +133,13 @@ proc tour::categories {} {
     }
 }
 
-# The entries of Senior Men with their final places; the participant's name
+# The entries of the first men's singles category with their places; the participant's name
 # comes from the person register through tav_getRecDesc.  Entries without a
 # place (they did not finish the category) are listed after the placed ones
 # with their status letter.
 proc tour::entries {} {
-    set category [record CAT {CAT_ID CAT_NAME} [list "CAT_NAME=Senior Men"]]
-    if {$category eq ""} { error "no category Senior Men" }
+    set category [record CAT {CAT_ID CAT_NAME} {CAT_TYPE=S CAT_GENDER=M}]
+    if {$category eq ""} { error "no men's singles category" }
     set catId [dict get $category CAT_ID]
     puts "   [dict get $category CAT_NAME]: place, total, short program, free skating"
     set placed {}
@@ -165,10 +165,13 @@ proc tour::entries {} {
 # families of PRF (PRF_XNAE01 ... PRF_XNAE20 for the elements, PRF_E01J01
 # ... for each judge's grade stored as grade + 4, 9 for none).
 proc tour::protocol {} {
-    set segment [record SCP {SCP_ID SCP_NAME} {SCP_ID=12}]
+    set category [record CAT {CAT_ID} {CAT_TYPE=S CAT_GENDER=M}]
+    if {$category eq ""} { error "no men's singles category" }
+    set segment [record SCP {SCP_ID SCP_NAME} [list CAT_ID=[dict get $category CAT_ID] SCP_TYPE=F]]
+    if {$segment eq ""} { error "no free skating" }
     set performance [record PRF {recNo PAR_ID PRF_POINTS PRF_M1TOT PRF_M2TOT PRF_BONUSP} \
-                         {SCP_ID=12 PRF_PLACE=1}]
-    if {$performance eq ""} { error "no winner of segment 12" }
+                         [list SCP_ID=[dict get $segment SCP_ID] PRF_PLACE=1]]
+    if {$performance eq ""} { error "nobody has won the free skating yet" }
     set recNo [dict get $performance recNo]
     set parRecNo [tav_getRecNo PAR PAR_ID=[dict get $performance PAR_ID] 0]
     puts "   [lindex [tav_getRecDesc PAR $parRecNo] 1], [dict get $segment SCP_NAME]:\

@@ -1,6 +1,7 @@
 #include "large_competition.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace tav {
@@ -49,8 +50,12 @@ bool scaleCompetition(const Scale& scale, Competition* competition, std::string*
   int nextPct = 100000;
   int regNo = 500000;
   std::size_t nameTurn = 0;
+  std::map<std::string, std::vector<const RegisterEntry*>> byGender;
+  for (const RegisterEntry* skater : skaters) byGender[skater->gender].push_back(skater);
   const auto newPerson = [&](const std::string& gender) {
-    const RegisterEntry& given = *skaters[nameTurn % skaters.size()];
+    const std::vector<const RegisterEntry*>& names =
+        byGender[gender].empty() ? skaters : byGender[gender];
+    const RegisterEntry& given = *names[nameTurn % names.size()];
     const RegisterEntry& family = *skaters[(nameTurn * 7 + 3) % skaters.size()];
     ++nameTurn;
     RegisterEntry person;
