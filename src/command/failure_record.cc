@@ -5,10 +5,24 @@
 namespace tav {
 namespace {
 
+// The call trace is entries[0, depth).  Entries above the depth are kept
+// with their memory so that the next operation entering at that depth reuses
+// it: entering and leaving an operation then allocates nothing, which keeps
+// the trace cheap on the hot lookup paths.
 struct FailureRecord {
   std::string text;
   bool fatal = false;
-  std::vector<std::string> trace;
+  std::vector<std::string> entries;
+  std::size_t depth = 0;
+
+  const std::string* innermost() const { return depth == 0 ? nullptr : &entries[depth - 1]; }
+  // The entry at the top, emptied, for the caller to fill.
+  std::string& push() {
+    if (depth == entries.size()) entries.emplace_back();
+    std::string& entry = entries[depth++];
+    entry.clear();
+    return entry;
+  }
 };
 
 // Function-local so that it exists before any static object uses it.
@@ -24,7 +38,7 @@ void setErrStr(bool prefixWithCaller, const std::string& message, bool append,
   FailureRecord& r = record();
   std::string line;
   if (prefixWithCaller) {
-    line = r.trace.empty() ? std::string("NULL") : r.trace.back();
+    line = r.innermost() == nullptr ? std::string("NULL") : *r.innermost();
     line += ": ";
   }
   line += message;
@@ -45,29 +59,41 @@ std::string getErrStr() { return record().text; }
 bool isErrFatal() { return record().fatal; }
 
 std::string getStackTrace() {
+  const FailureRecord& r = record();
   std::string out;
-  for (const std::string& entry : record().trace) {
-    out += entry;
+  for (std::size_t i = 0; i < r.depth; ++i) {
+    out += r.entries[i];
     out += ' ';
   }
   return out;
 }
 
 void resetStackTrace(const std::string& commandName) {
-  std::vector<std::string>& trace = record().trace;
-  trace.clear();
-  trace.push_back(commandName);
+  FailureRecord& r = record();
+  r.depth = 0;
+  r.push() = commandName;
 }
 
-std::size_t stackTraceDepth() { return record().trace.size(); }
+std::size_t stackTraceDepth() { return record().depth; }
 
-CallTrace::CallTrace(const std::string& name) : depth_(record().trace.size()) {
-  record().trace.push_back(name);
+CallTrace::CallTrace(const std::string& name) : depth_(record().depth) {
+  record().push() = name;
+}
+
+CallTrace::CallTrace(const char* name) : depth_(record().depth) {
+  record().push() = name;
+}
+
+CallTrace::CallTrace(const TraceName& name) : depth_(record().depth) {
+  std::string& entry = record().push();
+  entry.append(name.owner.data(), name.owner.size());
+  entry += name.kind;
+  entry += name.operation;
 }
 
 bool CallTrace::succeed() {
-  std::vector<std::string>& trace = record().trace;
-  if (trace.size() > depth_) trace.resize(depth_);
+  FailureRecord& r = record();
+  if (r.depth > depth_) r.depth = depth_;
   return true;
 }
 

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace tav {
 
@@ -47,6 +48,14 @@ void resetStackTrace(const std::string& commandName);
 // Number of entries on the call trace (for tests and diagnostics).
 std::size_t stackTraceDepth();
 
+// A trace name in parts, joined only when it is entered, so that entering a
+// name such as "PCT_CDbf.getRecNo" builds no temporary string.
+struct TraceName {
+  std::string_view owner;  // "PCT"
+  const char* kind;        // "_CDbf."
+  const char* operation;   // "getRecNo"
+};
+
 // One operation's entry on the call trace.  Construction enters the name;
 // `succeed()` removes it again (together with anything a tolerated inner
 // failure left above it) and returns true.  An entry that is never released
@@ -54,6 +63,8 @@ std::size_t stackTraceDepth();
 class CallTrace {
  public:
   explicit CallTrace(const std::string& name);
+  explicit CallTrace(const char* name);
+  explicit CallTrace(const TraceName& name);
   CallTrace(const CallTrace&) = delete;
   CallTrace& operator=(const CallTrace&) = delete;
 

@@ -23,10 +23,11 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "command/failure_record.h"
 #include "dbf/record_store.h"
+#include "dbf/text_index.h"
 
 namespace tav {
 
@@ -170,7 +171,7 @@ class CDbf {
                         const char* operation, bool skipEmpty,
                         std::map<int, std::string>* values);
   std::string tableFile(const std::string& folder) const;
-  std::string trace(const char* operation) const;
+  TraceName trace(const char* operation) const;
   bool checkRecNo(int recNo, const char* operation);
   void dropCache() { recNoCache_.clear(); }
 
@@ -182,7 +183,7 @@ class CDbf {
   RecordStore records_;
   std::string code_;
   // field index -> (field text -> record number); see getRecNo.
-  std::map<int, std::unordered_map<std::string, int>> recNoCache_;
+  std::map<int, TextIndex> recNoCache_;
 };
 
 }  // namespace tav

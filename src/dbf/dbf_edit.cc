@@ -59,7 +59,7 @@ bool CDbf::addRec(const std::map<int, std::string>& values, int* recNo) {
     records_.removeLast();
     return false;
   }
-  for (auto& [field, entry] : recNoCache_) entry[std::string(fieldText(added, field))] = added;
+  for (auto& [field, entry] : recNoCache_) entry.set(fieldText(added, field), added);
   header_.recordCount = static_cast<std::uint32_t>(records_.size());
   modified_ = true;
   *recNo = added;

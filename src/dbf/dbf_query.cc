@@ -138,26 +138,31 @@ bool CDbf::getFieldRecData(const std::vector<std::string>& fieldNames,
 
 int CDbf::getRecNo(const std::string& fieldName, const std::string& value) {
   CallTrace t(trace("getRecNo"));
-  const int index = getFieldIndex(fieldName);
-  if (index < 0) return -1;
+  // The common case without getFieldIndex's own trace entry; an unknown name
+  // still fails through it, with its message.
+  const int index = findField(fieldName);
+  if (index < 0) {
+    getFieldIndex(fieldName);
+    return -1;
+  }
 
   auto cached = recNoCache_.find(index);
   if (cached == recNoCache_.end()) {
-    std::unordered_map<std::string, int> entry;
+    TextIndex entry;
     const std::size_t n = numScannable();
     entry.reserve(n);
     for (std::size_t r = 0; r < n; ++r) {
-      if (isActive(r)) entry[std::string(fieldText(r, index))] = static_cast<int>(r);
+      if (isActive(r)) entry.set(fieldText(r, index), static_cast<int>(r));
     }
     cached = recNoCache_.emplace(index, std::move(entry)).first;
   }
-  auto found = cached->second.find(value);
-  if (found == cached->second.end()) {
+  const int found = cached->second.find(value);
+  if (found < 0) {
     failWith(code_ + "_getRecNo: Not in cache: " + value);
     return -1;
   }
   t.succeed();
-  return found->second;
+  return found;
 }
 
 }  // namespace tav

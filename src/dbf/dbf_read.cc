@@ -32,8 +32,8 @@ struct FileCloser {
 
 }  // namespace
 
-std::string CDbf::trace(const char* operation) const {
-  return code_ + "_CDbf." + operation;
+TraceName CDbf::trace(const char* operation) const {
+  return TraceName{code_, "_CDbf.", operation};
 }
 
 std::string CDbf::tableFile(const std::string& folder) const {

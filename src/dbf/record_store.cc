@@ -1,7 +1,6 @@
 #include "dbf/record_store.h"
 
 #include <cstring>
-#include <new>
 
 namespace tav {
 
@@ -14,7 +13,7 @@ void RecordStore::reset(std::size_t recordLength) {
 
 bool RecordStore::reserveBytes(std::size_t bytes) {
   if (bytes <= capacity_) return true;
-  std::unique_ptr<char[]> grown(new (std::nothrow) char[bytes]);
+  LargeBlock<char> grown = makeLargeBlock<char>(bytes);
   if (!grown) return false;
   if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_ * length_);
   data_ = std::move(grown);

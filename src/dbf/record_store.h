@@ -1,13 +1,15 @@
 // RecordStore owns the records of one table as a single contiguous block of
 // fixed-length records.  One block instead of one allocation per record keeps
 // loading to a single read and saving to a single write, and keeps scans in
-// cache order.  Memory is taken uninitialised (the file read fills it) and
-// grows geometrically when records are added.
+// cache order.  Memory is taken uninitialised (the file read fills it) as a
+// LargeBlock, and grows geometrically when records are added.
 #ifndef TAVC_DBF_RECORD_STORE_H_
 #define TAVC_DBF_RECORD_STORE_H_
 
 #include <cstddef>
 #include <memory>
+
+#include "dbf/large_block.h"
 
 namespace tav {
 
@@ -39,7 +41,7 @@ class RecordStore {
  private:
   bool reserveBytes(std::size_t bytes);
 
-  std::unique_ptr<char[]> data_;
+  LargeBlock<char> data_;
   std::size_t capacity_ = 0;  // bytes
   std::size_t size_ = 0;      // records
   std::size_t length_ = 0;    // bytes per record
