@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs the benchmarks of the table engine and prints their figures and ratios
+# (see doc/benchmarks.md).
+#
+#   bench/run.sh [BUILD_DIR] [DB_FOLDER] [REPEATS]
+#
+# BUILD_DIR   a Release build tree (default: build-bench beside bench/); the
+#             library and the benchmark programs are built there if needed.
+# DB_FOLDER   where the large database is written (default BUILD_DIR/bench-db);
+#             it is written again whenever make_bench_db has changed.
+# REPEATS     rounds of each side-by-side pair (default 5).
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+build="${1:-$here/../build-bench}"
+db="${2:-$build/bench-db}"
+repeats="${3:-5}"
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$here/.." -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+fi
+cmake --build "$build" -j2 --target tavC floor_read engine_bench make_bench_db > /dev/null
+
+stamp="$db/.complete"
+if [ ! -f "$stamp" ] || [ "$build/bench/make_bench_db" -nt "$stamp" ]; then
+  echo "... writing the benchmark database into $db" >&2
+  rm -rf "$db"
+  "$build/bench/make_bench_db" "$db"
+  touch "$stamp"
+fi
+
+exec tclsh "$here/driver.tcl" "$build" "$db" "$repeats"
