@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <new>
 
 #include "command/failure_record.h"
@@ -63,22 +64,39 @@ bool CCdx::load(const std::string& code, const std::string& folder) {
   return t.succeed();
 }
 
-bool CCdx::save(bool copy, const std::string& folder) {
+bool CCdx::save(bool copy, const std::string& folder, CommitBatch* batch) {
   CallTrace t(trace("save"));
   if (folder.empty()) return failWith(code_ + "_save: Empty path.");
   if (!valid_) return failWith(code_ + "_save: CDX data is not valid.");
   const std::string path = joinPath(folder, code_ + ".CDX");
+  if (remove_ && batch != nullptr) {
+    batch->addStep([this, path] {
+      CallTrace removing(trace("save"));
+      return remove(path) && removing.succeed();
+    });
+    return t.succeed();
+  }
   if (remove_) return remove(path) && t.succeed();
   if (!copy) return t.succeed();
 
-  SafeFileWriter out;
-  if (!out.open(path)) {
+  auto out = std::make_unique<SafeFileWriter>();
+  if (!out->open(path)) {
     return failWith(code_ + "_save: Unable to open: " + path + " - " + errnoText());
   }
-  if (!out.write(data_.data(), data_.size()) || !out.commit()) {
-    return failWith(code_ + "_save: Unable to write file data: " + errnoText());
+  if (!out->write(data_.data(), data_.size())) return failToWrite();
+  if (batch != nullptr) {
+    batch->add(std::move(out), [] {}, [this] {
+      CallTrace failing(trace("save"));
+      failToWrite();
+    });
+    return t.succeed();
   }
+  if (!out->commit()) return failToWrite();
   return t.succeed();
+}
+
+bool CCdx::failToWrite() {
+  return failWith(code_ + "_save: Unable to write file data: " + errnoText());
 }
 
 bool CCdx::remove(const std::string& path) {

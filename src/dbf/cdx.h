@@ -11,6 +11,8 @@
 
 namespace tav {
 
+class CommitBatch;
+
 class CCdx {
  public:
   CCdx() = default;
@@ -22,14 +24,17 @@ class CCdx {
   bool load(const std::string& code, const std::string& folder);
   // Saving in place (`copy` false) only removes the file when marked for
   // removal.  Saving to another folder (`copy` true) writes the bytes there,
-  // or removes a file of the same code there when marked for removal.
-  bool save(bool copy, const std::string& folder);
+  // or removes a file of the same code there when marked for removal.  With
+  // a batch, writing a copy in place and removing a file happen when the
+  // batch is committed.
+  bool save(bool copy, const std::string& folder, CommitBatch* batch = nullptr);
   bool setRemove();
   bool isPresent() const { return present_; }
   bool isValid() const { return valid_; }
 
  private:
   bool remove(const std::string& path);
+  bool failToWrite();
   std::string trace(const char* operation) const { return code_ + "_CCdx." + operation; }
 
   bool valid_ = false;

@@ -31,6 +31,7 @@
 
 namespace tav {
 
+class CommitBatch;
 class SafeFileWriter;
 
 // The 32-byte table header as read from the file.
@@ -148,8 +149,9 @@ class CDbf {
   // ---- Writing (dbf_write.cc) ---------------------------------------------
   bool formatRecord(int recNo, const std::map<int, std::string>& values);
   // Writes `folder`/code.DBF crash-safely; unmodified tables are skipped
-  // unless `force` is set.
-  bool save(bool force, const std::string& folder);
+  // unless `force` is set.  With a batch the written file is put in place
+  // (and the table marked saved) when the batch is committed.
+  bool save(bool force, const std::string& folder, CommitBatch* batch = nullptr);
   bool updateMtime(const std::string& folder);
   // Structural self-check: 1 sound (or repaired), -1 record count differs
   // from the records held, -2 header length does not fit the fields, -3 a
@@ -166,6 +168,8 @@ class CDbf {
   bool failHeaderTooSmall();
   bool writeHeader(SafeFileWriter* out);
   bool writeRecords(SafeFileWriter* out);
+  void markSaved(const std::string& path);
+  bool failToComplete(const std::string& path);
   void writeField(char* record, const DbfField& field, const std::string& value);
   bool parseAssignments(const std::vector<std::string>& assignments,
                         const char* operation, bool skipEmpty,

@@ -1,6 +1,7 @@
 // Writing: formatting values into records, saving the whole table, the file
 // time and the structural self-check.
 #include <cstring>
+#include <memory>
 
 #include "command/failure_record.h"
 #include "dbf/dbf.h"
@@ -73,23 +74,36 @@ bool CDbf::formatRecord(int recNo, const std::map<int, std::string>& values) {
   return t.succeed();
 }
 
-bool CDbf::save(bool force, const std::string& folder) {
+bool CDbf::save(bool force, const std::string& folder, CommitBatch* batch) {
   CallTrace t(trace("save"));
   if (folder.empty()) return failWith(code_ + "_save: Empty path.");
   const std::string path = tableFile(folder);
   if (!force && !modified_) return t.succeed();
 
-  SafeFileWriter out;
-  if (!out.open(path)) {
+  auto out = std::make_unique<SafeFileWriter>();
+  if (!out->open(path)) {
     return failWith(code_ + "_save: Unable to open: " + path + " - " + errnoText());
   }
-  if (!writeHeader(&out) || !writeRecords(&out)) return false;
-  if (!out.commit()) {
-    return failWith(code_ + "_save: Unable to complete: " + path + " - " + errnoText());
+  if (!writeHeader(out.get()) || !writeRecords(out.get())) return false;
+  if (batch != nullptr) {
+    batch->add(std::move(out), [this, path] { markSaved(path); }, [this, path] {
+      CallTrace failing(trace("save"));
+      failToComplete(path);
+    });
+    return t.succeed();
   }
+  if (!out->commit()) return failToComplete(path);
+  markSaved(path);
+  return t.succeed();
+}
+
+void CDbf::markSaved(const std::string& path) {
   modified_ = false;
   if (!fileMtime(path, &mtime_)) mtime_ = 0;
-  return t.succeed();
+}
+
+bool CDbf::failToComplete(const std::string& path) {
+  return failWith(code_ + "_save: Unable to complete: " + path + " - " + errnoText());
 }
 
 bool CDbf::writeHeader(SafeFileWriter* out) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -31,15 +32,18 @@ std::string errnoText() { return std::strerror(errno); }
 
 namespace {
 
-// Makes a rename durable.  Best effort: a folder that cannot be opened or
-// synced does not undo a rename that has already happened.
-void syncFolderOf(const std::string& path) {
-  std::string::size_type slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+// Makes the renames in a folder durable.  Best effort: a folder that cannot
+// be opened or synced does not undo a rename that has already happened.
+void syncFolder(const std::string& folder) {
   int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
+}
+
+std::string folderOf(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
 }
 
 }  // namespace
@@ -101,7 +105,20 @@ bool SafeFileWriter::writeZeros(std::size_t size) {
   return true;
 }
 
+void SafeFileWriter::startFlush() {
+#ifdef SYNC_FILE_RANGE_WRITE
+  // Only a head start for the flush in flushAndRename, which reports errors.
+  if (fd_ >= 0) ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
 bool SafeFileWriter::commit() {
+  if (!flushAndRename()) return false;
+  syncFolder(folderOf(target_));
+  return true;
+}
+
+bool SafeFileWriter::flushAndRename() {
   if (fd_ < 0) {
     errno = EBADF;
     return false;
@@ -121,7 +138,47 @@ bool SafeFileWriter::commit() {
     return false;
   }
   temp_.clear();
-  syncFolderOf(target_);
+  return true;
+}
+
+void CommitBatch::add(std::unique_ptr<SafeFileWriter> file, std::function<void()> committed,
+                      std::function<void()> failed) {
+  file->startFlush();
+  entries_.push_back(Entry{std::move(file), std::move(committed), std::move(failed), nullptr});
+}
+
+void CommitBatch::addStep(std::function<bool()> step) {
+  entries_.push_back(Entry{nullptr, nullptr, nullptr, std::move(step)});
+}
+
+bool CommitBatch::commitAll() {
+  std::vector<Entry> entries;
+  entries.swap(entries_);  // the writers left over discard their files
+  std::vector<std::string> folders;
+  bool ok = true;
+  for (Entry& entry : entries) {
+    if (!run(entry, &folders)) {
+      ok = false;
+      break;
+    }
+  }
+  const int saved = errno;
+  for (const std::string& folder : folders) syncFolder(folder);
+  errno = saved;
+  return ok;
+}
+
+bool CommitBatch::run(Entry& entry, std::vector<std::string>* folders) {
+  if (entry.file == nullptr) return entry.step();
+  if (!entry.file->flushAndRename()) {
+    entry.failed();
+    return false;
+  }
+  const std::string folder = folderOf(entry.file->target());
+  if (std::find(folders->begin(), folders->end(), folder) == folders->end()) {
+    folders->push_back(folder);
+  }
+  entry.committed();
   return true;
 }
 

@@ -1,12 +1,16 @@
 // Small file-system helpers shared by the table engine and the session:
 // joining a folder and a file name, the modification time of a path, the C
-// library's text for the current error number, and SafeFileWriter, which
-// replaces a file only once its new content is complete and on disk.
+// library's text for the current error number, SafeFileWriter, which
+// replaces a file only once its new content is complete and on disk, and
+// CommitBatch, which does that for several files together.
 #ifndef TAVC_DBF_FILE_IO_H_
 #define TAVC_DBF_FILE_IO_H_
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace tav {
 
@@ -46,10 +50,59 @@ class SafeFileWriter {
   // Removes the temporary file (done automatically when not committed).
   void discard();
 
+  const std::string& target() const { return target_; }
+
  private:
+  friend class CommitBatch;
+  // Starts writing the content back to disk without waiting for it.
+  void startFlush();
+  // commit() without syncing the folder.
+  bool flushAndRename();
+
   std::string target_;
   std::string temp_;
   int fd_ = -1;
+};
+
+// CommitBatch puts several completely written files in place together.
+// Committing files one by one makes each wait for its own disk round trip
+// and, on journalling file systems, its own journal commit; a batch starts
+// writing every file back as soon as it is added, then flushes and renames
+// them in the order they were added and syncs each folder once.  Crash
+// safety is the same as one by one: no file is renamed over its target
+// before its content is on disk, and the steps between the files happen in
+// the same order as they would one by one.  Files still in a batch when it
+// is destroyed are discarded, their targets untouched.
+class CommitBatch {
+ public:
+  CommitBatch() = default;
+  CommitBatch(const CommitBatch&) = delete;
+  CommitBatch& operator=(const CommitBatch&) = delete;
+
+  // Takes a writer whose content is complete.  `committed` runs once the
+  // file is in place; `failed` runs, with errno telling why, if it cannot
+  // be put in place.
+  void add(std::unique_ptr<SafeFileWriter> file, std::function<void()> committed,
+           std::function<void()> failed);
+  // Adds a step that runs in its turn among the files (removing a file that
+  // has become stale, say).  It records its own failure and returns false
+  // to stop the batch there.
+  void addStep(std::function<bool()> step);
+  // Puts every file in place and runs every step, in order.  At the first
+  // file that cannot be put in place (after running its `failed`) or step
+  // that fails, discards the files after it and returns false.  The batch is
+  // empty afterwards either way.
+  bool commitAll();
+
+ private:
+  struct Entry {
+    std::unique_ptr<SafeFileWriter> file;  // or a step instead
+    std::function<void()> committed;
+    std::function<void()> failed;
+    std::function<bool()> step;
+  };
+  bool run(Entry& entry, std::vector<std::string>* folders);
+  std::vector<Entry> entries_;
 };
 
 }  // namespace tav

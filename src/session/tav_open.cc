@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include "command/failure_record.h"
+#include "dbf/file_io.h"
 #include "session/table_lists.h"
 #include "session/tav.h"
 
@@ -71,16 +72,28 @@ bool CTav::close() {
   return t.succeed();
 }
 
+// The tables of a save are written one after the other and then put in
+// place together, with the index files removed in their turn (CommitBatch):
+// each table no longer waits for the disk on its own, and the outcome is the
+// one of saving them one by one.  When a table cannot be written, the ones
+// before it are still put in place; its message stays unless putting them
+// in place fails as well.
+
 bool CTav::saveAll() {
   CallTrace t("CTav.saveAll");
+  CommitBatch batch;
   for (const auto& [handle, dbf] : handles_.tables()) {
+    bool ok = true;
     if (dbf->isModified()) {
       CCdx* cdx = handles_.getCdxHandlePtr(handle);
-      if (cdx == nullptr || !cdx->setRemove() || !cdx->save(false, directory_)) return false;
+      ok = cdx != nullptr && cdx->setRemove() && cdx->save(false, directory_, &batch);
     }
-    if (!dbf->save(false, directory_)) return false;
+    if (!ok || !dbf->save(false, directory_, &batch)) {
+      batch.commitAll();
+      return false;
+    }
   }
-  return t.succeed();
+  return batch.commitAll() && t.succeed();
 }
 
 bool CTav::saveAsAll(const std::string& folder) {
@@ -92,15 +105,19 @@ bool CTav::saveAsAll(const std::string& folder) {
   for (const auto& [handle, dbf] : handles_.tables()) {
     if (dbf->isModified()) wereModified.push_back(dbf.get());
   }
+  CommitBatch batch;
+  bool ok = true;
   for (const auto& [handle, dbf] : handles_.tables()) {
     CCdx* cdx = handles_.getCdxHandlePtr(handle);
-    bool ok = cdx != nullptr;
+    ok = cdx != nullptr;
     if (ok && dbf->isModified()) ok = cdx->setRemove();
-    ok = ok && cdx->save(true, folder) && dbf->save(true, folder);
-    if (!ok) {
-      for (CDbf* modified : wereModified) modified->setModified();
-      return false;
-    }
+    ok = ok && cdx->save(true, folder, &batch) && dbf->save(true, folder, &batch);
+    if (!ok) break;
+  }
+  ok = batch.commitAll() && ok;
+  if (!ok) {
+    for (CDbf* modified : wereModified) modified->setModified();
+    return false;
   }
   directory_ = folder;
   return t.succeed();
