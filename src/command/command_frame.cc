@@ -23,6 +23,12 @@ bool Call::intListArg(int i, std::vector<int>* values) {
   return tclToIntList(argv_[i], values);
 }
 
+TableText Call::tableText(const std::string& handle) {
+  TableText text = TableText::forHandle(handle);
+  setMessageCodePage(text.codePage());
+  return text;
+}
+
 void Call::setResult(const std::string& value) {
   Tcl_SetResult(interp_, const_cast<char*>(value.c_str()), TCL_VOLATILE);
 }
@@ -81,7 +87,10 @@ int runCommand(const CommandSpec& spec, Tcl_Interp* interp, int argc, const char
     spec.body(call);
     return call.code();
   }
-  if (spec.frame != FrameKind::kKeepError) clearErrStr();
+  if (spec.frame != FrameKind::kKeepError) {
+    clearErrStr();
+    setMessageCodePage(0);
+  }
   if (spec.frame != FrameKind::kKeepTrace) resetStackTrace(spec.name);
   if (!argCountFits(spec, argc)) {
     call.answer(usageMessage(spec), TCL_ERROR);

@@ -15,6 +15,8 @@
 
 #include <tcl.h>
 
+#include "command/table_text.h"
+
 namespace tav {
 
 // How a command answers when its library operation fails.
@@ -75,6 +77,10 @@ class Call {
   bool intArg(int i, int* value);
   bool listArg(int i, std::vector<std::string>* values);
   bool intListArg(int i, std::vector<int>* values);
+
+  // The text conversion of the table `handle`; messages of this command are
+  // read in that table's code page too.
+  TableText tableText(const std::string& handle);
 
   Outcome ok(const std::string& value);
   Outcome ok(long long value) { return ok(std::to_string(value)); }

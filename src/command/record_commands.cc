@@ -83,7 +83,7 @@ Outcome tav_getRec(Call& call) {
     return call.done();
   }
   const std::string handle = call.arg(1);
-  const TableText text = TableText::forHandle(handle);
+  const TableText text = call.tableText(handle);
   text.fromUtf8(&fields);
   bool deleted = false;
   std::vector<std::string> values;
@@ -127,7 +127,7 @@ Outcome tav_getRecDesc(Call& call) {
     source = "PCT";
   }
   if (description.empty()) description = "????";
-  description = TableText::forHandle(source).toUtf8(description);
+  description = call.tableText(source).toUtf8(description);
   return call.ok(bracedElement(label) + " " + bracedElement(description));
 }
 
@@ -138,7 +138,7 @@ Outcome tav_getMapRec(Call& call) {
   bool deleted = false;
   std::map<std::string, std::string> values;
   if (!session().getHandleMapRecData(handle, recNo, &deleted, &values)) return call.failed();
-  const TableText text = TableText::forHandle(handle);
+  const TableText text = call.tableText(handle);
   const std::string array = "g" + handle;
   auto set = [&](const std::string& element, const std::string& value) {
     const std::string name = array + "(" + element + ")";
@@ -160,7 +160,7 @@ Outcome tav_updateRec(Call& call) {
   std::vector<std::string> assignments;
   if (!call.intArg(2, &recNo) || !call.listArg(3, &assignments)) return call.done();
   const std::string handle = call.arg(1);
-  TableText::forHandle(handle).fromUtf8(&assignments);
+  call.tableText(handle).fromUtf8(&assignments);
   return session().updateHandleRecData(handle, recNo, assignments) ? call.ok("1")
                                                                    : call.failed();
 }
@@ -174,7 +174,7 @@ Outcome tav_addRec(Call& call) {
   }
   if (!call.listArg(3, &assignments)) return call.done();
   const std::string handle = call.arg(1);
-  TableText::forHandle(handle).fromUtf8(&assignments);
+  call.tableText(handle).fromUtf8(&assignments);
   int recNo = -1;
   if (!session().addHandleRecData(handle, assignments, &recNo)) return call.failed();
   return returnType == 1 ? call.ok(recNo) : call.ok("1");

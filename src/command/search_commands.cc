@@ -33,7 +33,7 @@ Outcome tav_getFallRecs(Call& call) {
     return call.done();
   }
   const std::string handle = call.arg(1);
-  const TableText text = TableText::forHandle(handle);
+  const TableText text = call.tableText(handle);
   text.fromUtf8(&fields);
   std::map<std::string, std::string> qualifiers;
   for (const std::string& qualifier : qualifierTexts) {
@@ -68,7 +68,7 @@ Outcome tav_getRecNo(Call& call) {
     return call.answer("tcl_getRecNo: Invalid qualifier: " + qualifier, TCL_ERROR);
   }
   const std::string handle = call.arg(1);
-  const TableText text = TableText::forHandle(handle);
+  const TableText text = call.tableText(handle);
   value = text.fromUtf8(value);
   if (ignoreCase) value = upperAscii(value);
   const int recNo = session().getHandleRecNo(handle, text.fromUtf8(name), value);
@@ -97,7 +97,7 @@ Outcome tav_findFieldData(Call& call) {
   if (!session().findFieldData(textFor, &found)) return call.failed();
   std::vector<std::string> rows;
   for (const auto& [handle, m] : found) {
-    const TableText text = TableText::forHandle(handle);
+    const TableText text = call.tableText(handle);
     for (std::size_t i = 0; i < m.size(); ++i) {
       rows.push_back(listToTcl({handle, std::to_string(m.fieldIndexes[i]),
                                 text.toUtf8(m.fieldNames[i]),

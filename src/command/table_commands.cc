@@ -17,7 +17,7 @@ Outcome answerCount(Call& call, CountQuery query) {
 
 // A field name argument in the table's code page.
 std::string fieldNameArg(Call& call) {
-  return TableText::forHandle(call.arg(1)).fromUtf8(call.arg(2));
+  return call.tableText(call.arg(1)).fromUtf8(call.arg(2));
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ Outcome tav_getFinfo(Call& call) {
   if (!session().getHandleFieldParams(call.arg(1), index, &name, &type, &length, &offset)) {
     return call.failed();
   }
-  name = TableText::forHandle(call.arg(1)).toUtf8(name);
+  name = call.tableText(call.arg(1)).toUtf8(name);
   return call.ok(name + " " + type + " " + std::to_string(length) + " " +
                  std::to_string(offset));
 }

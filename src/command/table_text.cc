@@ -70,7 +70,8 @@ bool isValidUtf8(std::string_view s) {
 
 }  // namespace
 
-TableText::TableText(std::uint8_t codePage) : encoding_(encodingName(codePage)) {}
+TableText::TableText(std::uint8_t codePage)
+    : codePage_(codePage), encoding_(encodingName(codePage)) {}
 
 TableText TableText::forHandle(const std::string& handle) {
   auto& tables = session().handles().tables();
@@ -113,9 +114,15 @@ void TableText::fromUtf8(std::vector<std::string>* values) const {
   for (std::string& v : *values) v = fromUtf8(v);
 }
 
+namespace {
+std::uint8_t theMessageCodePage = 0;
+}  // namespace
+
+void setMessageCodePage(std::uint8_t codePage) { theMessageCodePage = codePage; }
+
 std::string messageToUtf8(const std::string& text) {
   if (isAscii(text) || isValidUtf8(text)) return text;
-  return TableText(0).toUtf8(text);
+  return TableText(theMessageCodePage).toUtf8(text);
 }
 
 }  // namespace tav

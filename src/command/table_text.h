@@ -27,15 +27,21 @@ class TableText {
   void toUtf8(std::vector<std::string>* values) const;
   void fromUtf8(std::vector<std::string>* values) const;
 
+  std::uint8_t codePage() const { return codePage_; }
+
   // The Tcl encoding name of a language-driver byte.
   static const char* encodingName(std::uint8_t codePage);
 
  private:
+  std::uint8_t codePage_;
   const char* encoding_;
 };
 
-// Library messages may quote stored field bytes: text that is not valid UTF-8
-// is read as Windows-1252.
+// Library messages may quote stored field bytes.  The code page they are read
+// in is that of the table the last command worked on (set through
+// Call::tableText, reset by every command that starts a new failure record);
+// text that is valid UTF-8 already (paths, Tcl arguments) is left as it is.
+void setMessageCodePage(std::uint8_t codePage);
 std::string messageToUtf8(const std::string& text);
 
 }  // namespace tav
