@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <new>
 
 #include "command/failure_record.h"
 #include "dbf/file_io.h"
@@ -19,7 +18,7 @@ bool CCdx::load(const std::string& code, const std::string& folder) {
   // earlier load must never be written out as if they were this index.
   valid_ = false;
   remove_ = false;
-  data_.clear();
+  forgetData();
   if (folder.empty()) return failWith(code_ + "_load: Empty path.");
   const std::string path = joinPath(folder, code_ + ".CDX");
   if (!fileExists(path)) {
@@ -45,17 +44,17 @@ bool CCdx::load(const std::string& code, const std::string& folder) {
   }
   bool ok = size >= 0;
   if (ok) {
-    try {
-      data_.resize(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
+    data_ = makeLargeBlock<char>(static_cast<std::size_t>(size));
+    if (!data_) {
       std::fclose(file);
       return failWith(code_ + "_load: Unable to allocate required memory");
     }
-    ok = std::fread(data_.data(), 1, data_.size(), file) == data_.size();
+    size_ = static_cast<std::size_t>(size);
+    ok = std::fread(data_.get(), 1, size_, file) == size_;
   }
   std::fclose(file);
   if (!ok) {
-    data_.clear();
+    forgetData();
     return failWith(code_ + "_load: Unable to read file data: " + errnoText());
   }
   valid_ = true;
@@ -83,7 +82,7 @@ bool CCdx::save(bool copy, const std::string& folder, CommitBatch* batch) {
   if (!out->open(path)) {
     return failWith(code_ + "_save: Unable to open: " + path + " - " + errnoText());
   }
-  if (!out->write(data_.data(), data_.size())) return failToWrite();
+  if (!out->write(data_.get(), size_)) return failToWrite();
   if (batch != nullptr) {
     batch->add(std::move(out), [] {}, [this] {
       CallTrace failing(trace("save"));
@@ -93,6 +92,11 @@ bool CCdx::save(bool copy, const std::string& folder, CommitBatch* batch) {
   }
   if (!out->commit()) return failToWrite();
   return t.succeed();
+}
+
+void CCdx::forgetData() {
+  data_.reset();
+  size_ = 0;
 }
 
 bool CCdx::failToWrite() {

@@ -6,8 +6,10 @@
 #ifndef TAVC_DBF_CDX_H_
 #define TAVC_DBF_CDX_H_
 
+#include <cstddef>
 #include <string>
-#include <vector>
+
+#include "dbf/large_block.h"
 
 namespace tav {
 
@@ -35,11 +37,13 @@ class CCdx {
  private:
   bool remove(const std::string& path);
   bool failToWrite();
+  void forgetData();
   std::string trace(const char* operation) const { return code_ + "_CCdx." + operation; }
 
   bool valid_ = false;
   std::string code_;
-  std::vector<char> data_;
+  LargeBlock<char> data_;  // the file's bytes, size_ of them
+  std::size_t size_ = 0;
   bool remove_ = false;
   bool present_ = false;
 };

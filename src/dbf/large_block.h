@@ -1,5 +1,6 @@
 // LargeBlock is an uninitialised block of memory for the big arrays of a
-// loaded table (its records, its record-number cache).  Blocks of 2 MiB and
+// loaded table (its records, its record-number cache, the bytes of its
+// index file).  Blocks of 2 MiB and
 // more are aligned to 2 MiB and advised to be backed by huge pages where the
 // system offers them: on virtual machines the first touch of every 4 KiB
 // page is what dominates reading a big table into memory, and huge pages cut
