@@ -79,6 +79,8 @@ bool CDbf::save(bool force, const std::string& folder, CommitBatch* batch) {
   if (folder.empty()) return failWith(code_ + "_save: Empty path.");
   const std::string path = tableFile(folder);
   if (!force && !modified_) return t.succeed();
+  // A table that was never read whole has no layout to write.
+  if (header_.recordLength == 0) return failWith(code_ + "_save: No table loaded.");
 
   auto out = std::make_unique<SafeFileWriter>();
   if (!out->open(path)) {

@@ -50,6 +50,9 @@ bool CTav::openDB(const std::string& folder) {
   return t.succeed();
 }
 
+// A table that cannot be read is taken out of the registry again: an empty
+// stand-in under its handle would be written over good files by the next
+// save to another folder.
 bool CTav::loadHandle(const std::string& handle) {
   CallTrace t("CTav.loadHandle");
   auto open = handles_.tables().find(handle);
@@ -58,10 +61,16 @@ bool CTav::loadHandle(const std::string& handle) {
     if (!handles_.createHandle(handle)) return false;
     dbf = table(handle);
   }
-  if (!dbf->populate(handle, directory_)) return false;
+  if (!dbf->populate(handle, directory_)) {
+    handles_.removeHandle(handle);
+    return false;
+  }
   CCdx* cdx = handles_.getCdxHandlePtr(handle);
   if (cdx == nullptr) return failWith(handle + ": Invalid cdx handle");
-  if (!cdx->load(handle, directory_)) return false;
+  if (!cdx->load(handle, directory_)) {
+    handles_.removeHandle(handle);
+    return false;
+  }
   return t.succeed();
 }
 

@@ -230,8 +230,11 @@ proc openTable {folder handle} {
     emit load [tav_load $handle]
 }
 
-# Counts, field descriptions and every record (whole-record reads).
+# Counts, field descriptions and every record (whole-record reads); only
+# the open handles when the table is not open.
 proc dumpTable {handle} {
+    emit handles {*}[tav_getHandleList]
+    if {$handle ni [tav_getHandleList]} return
     set fields [tav_getNF $handle]
     set records [tav_getNR $handle]
     emit counts $records [tav_getNDR $handle] $fields
@@ -294,6 +297,7 @@ class Dump:
 
     def __init__(self, rows):
         self.load = None
+        self.handles = []
         self.counts = None
         self.fields = []
         self.records = []  # (deleted, values)
@@ -301,6 +305,8 @@ class Dump:
             tag = row[0]
             if tag == 'load':
                 self.load = row[1]
+            elif tag == 'handles':
+                self.handles = row[1:]
             elif tag == 'counts':
                 self.counts = tuple(int(v) for v in row[1:])
             elif tag == 'field':

@@ -22,15 +22,6 @@ std::string indexBytes() {
   return bytes;
 }
 
-std::vector<std::string> folderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
 class CdxTest : public ::testing::Test {
@@ -55,7 +46,7 @@ TEST_F(CdxTest, MissingIndexFileMeansNoIndexMarkedForRemoval) {
   ASSERT_TRUE(cdx_.save(false, dir_.path()));
   EXPECT_FALSE(exists(dir_.file("PCT.CDX")));
   ASSERT_TRUE(cdx_.save(true, other_.path()));
-  EXPECT_EQ(folderEntries(other_.path()), std::vector<std::string>{"EVT.CDX"});
+  EXPECT_EQ(test::folderEntries(other_.path()), std::vector<std::string>{"EVT.CDX"});
   // With nothing left to remove the saves still succeed.
   EXPECT_TRUE(cdx_.save(false, dir_.path()));
   EXPECT_TRUE(cdx_.save(true, other_.path()));
@@ -94,7 +85,7 @@ TEST_F(CdxTest, SaveWithCopyWritesTheBytesUnchanged) {
   test::writeFile(third.file("PCT.CDX"), "older index");
   ASSERT_TRUE(cdx_.save(true, third.path() + "/"));
   EXPECT_EQ(test::readFile(third.file("PCT.CDX")), indexBytes());
-  EXPECT_EQ(folderEntries(third.path()), std::vector<std::string>{"PCT.CDX"});
+  EXPECT_EQ(test::folderEntries(third.path()), std::vector<std::string>{"PCT.CDX"});
   EXPECT_EQ(test::readFile(dir_.file("PCT.CDX")), indexBytes());
 
   // An empty index file is carried as an empty file.
@@ -151,7 +142,7 @@ TEST_F(CdxTest, CompanionWhoseLoadFailedRefusesEverySave) {
     EXPECT_FALSE(cdx_.save(copy, other_.path()));
     EXPECT_EQ(getErrStr(), "PCT_CCdx.save: PCT_save: CDX data is not valid.");
   }
-  EXPECT_EQ(folderEntries(other_.path()), std::vector<std::string>{});
+  EXPECT_EQ(test::folderEntries(other_.path()), std::vector<std::string>{});
 
   // The same after a reload fails: the bytes of the earlier load are not
   // carried on as if they were still the index.
@@ -165,7 +156,7 @@ TEST_F(CdxTest, CompanionWhoseLoadFailedRefusesEverySave) {
   resetStackTrace("test");
   EXPECT_FALSE(reloaded.save(true, target.path()));
   EXPECT_EQ(getErrStr(), "EVT_CCdx.save: EVT_save: CDX data is not valid.");
-  EXPECT_EQ(folderEntries(target.path()), std::vector<std::string>{});
+  EXPECT_EQ(test::folderEntries(target.path()), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -18,15 +18,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-Names folderEntries(const std::string& folder) {
-  Names names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class CommitBatchTest : public ::testing::Test {
  protected:
   // Adds a new version of `name` to the batch; what happens to it is noted
@@ -68,7 +59,7 @@ TEST_F(CommitBatchTest, PutsFilesInPlaceAndRunsStepsInOrder) {
   EXPECT_EQ(events_, (Names{"placed A.DBF", "step between", "placed B.DBF"}));
   EXPECT_EQ(test::readFile(dir_.file("A.DBF")), "new a");
   EXPECT_EQ(test::readFile(dir_.file("B.DBF")), "new b");
-  EXPECT_EQ(folderEntries(dir_.path()), (Names{"A.DBF", "B.DBF"}));
+  EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"A.DBF", "B.DBF"}));
   // The batch is empty afterwards.
   EXPECT_TRUE(batch_.commitAll());
   EXPECT_EQ(events_.size(), 3u);
@@ -89,7 +80,7 @@ TEST_F(CommitBatchTest, FileThatCannotBePutInPlaceStopsTheBatch) {
   EXPECT_EQ(test::readFile(dir_.file("A.DBF")), "new a");
   EXPECT_EQ(test::readFile(dir_.file("C.DBF")), "old c");
   // No temporary file is left behind.
-  EXPECT_EQ(folderEntries(dir_.path()), (Names{"A.DBF", "B.DBF", "C.DBF"}));
+  EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"A.DBF", "B.DBF", "C.DBF"}));
 }
 
 TEST_F(CommitBatchTest, FailingStepStopsTheBatch) {
@@ -98,7 +89,7 @@ TEST_F(CommitBatchTest, FailingStepStopsTheBatch) {
   addFile("B.DBF", "new b");
   EXPECT_FALSE(batch_.commitAll());
   EXPECT_EQ(events_, (Names{"placed A.DBF", "step refused"}));
-  EXPECT_EQ(folderEntries(dir_.path()), (Names{"A.DBF"}));
+  EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"A.DBF"}));
 }
 
 TEST_F(CommitBatchTest, BatchNeverCommittedLeavesTheTargetsAlone) {
@@ -113,7 +104,7 @@ TEST_F(CommitBatchTest, BatchNeverCommittedLeavesTheTargetsAlone) {
     EXPECT_FALSE(placed);
   }
   EXPECT_EQ(test::readFile(dir_.file("A.DBF")), "old a");
-  EXPECT_EQ(folderEntries(dir_.path()), (Names{"A.DBF"}));
+  EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"A.DBF"}));
 }
 
 }  // namespace

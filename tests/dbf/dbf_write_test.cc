@@ -55,15 +55,6 @@ void setMtime(const std::string& path, std::int64_t seconds) {
   ASSERT_EQ(::utime(path.c_str(), &times), 0) << path;
 }
 
-std::vector<std::string> folderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class WriteTest : public ::testing::Test {
  protected:
   void SetUp() override { resetStackTrace("test"); }
@@ -119,7 +110,7 @@ TEST_F(WriteTest, SaveOfAnUnmodifiedTableWithoutForceTouchesNoFile) {
   const struct stat after = statOf(path());
   EXPECT_EQ(after.st_ino, before.st_ino);
   EXPECT_EQ(after.st_mtime, 1000000000);
-  EXPECT_EQ(folderEntries(other.path()), std::vector<std::string>{});
+  EXPECT_EQ(test::folderEntries(other.path()), std::vector<std::string>{});
   EXPECT_EQ(pct_.getMtime(), 1000000000);
 }
 
@@ -138,7 +129,7 @@ TEST_F(WriteTest, ForcedSaveOfAWellFormedTableIsByteIdentical) {
   test::TempDir other;
   ASSERT_TRUE(pct_.save(true, other.path()));
   EXPECT_EQ(test::readFile(other.file("PCT.DBF")), source);
-  EXPECT_EQ(folderEntries(other.path()), std::vector<std::string>{"PCT.DBF"});
+  EXPECT_EQ(test::folderEntries(other.path()), std::vector<std::string>{"PCT.DBF"});
 
   // A table without records as well.
   const std::string empty = DbfBuilder({{"EVT_ID", 'N', 4}}).bytes();
@@ -228,13 +219,24 @@ TEST_F(WriteTest, FailedSaveReportsAndKeepsTheTableModified) {
   EXPECT_FALSE(pct_.save(false, other.path()));
   EXPECT_EQ(getErrStr(), "PCT_CDbf.save: PCT_save: Unable to complete: " +
                              other.file("PCT.DBF") + " - Is a directory");
-  EXPECT_EQ(folderEntries(other.path()), std::vector<std::string>{"PCT.DBF"});
+  EXPECT_EQ(test::folderEntries(other.path()), std::vector<std::string>{"PCT.DBF"});
   EXPECT_TRUE(pct_.isModified());
 
   // The folder path may end in a slash.
   ASSERT_TRUE(pct_.save(false, dir_.path() + "/"));
   EXPECT_FALSE(pct_.isModified());
-  EXPECT_EQ(folderEntries(dir_.path()), std::vector<std::string>{"PCT.DBF"});
+  EXPECT_EQ(test::folderEntries(dir_.path()), std::vector<std::string>{"PCT.DBF"});
+}
+
+TEST_F(WriteTest, ATableThatWasNeverReadIsNotWritten) {
+  test::writeFile(dir_.file("PCT.DBF"), "short");
+  CDbf refused;
+  ASSERT_FALSE(refused.populate("PCT", dir_.path()));
+  test::TempDir other;
+  resetStackTrace("test");
+  EXPECT_FALSE(refused.save(true, other.path()));
+  EXPECT_EQ(getErrStr(), "PCT_CDbf.save: PCT_save: No table loaded.");
+  EXPECT_TRUE(test::folderEntries(other.path()).empty());
 }
 
 TEST_F(WriteTest, UpdateMtimeRecordsTheFileTimeOrZero) {

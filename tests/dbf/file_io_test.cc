@@ -16,15 +16,6 @@
 namespace tav {
 namespace {
 
-std::vector<std::string> folderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 mode_t permissionsOf(const std::string& path) {
   struct stat st {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
@@ -67,7 +58,7 @@ TEST(FileIoTest, CommitReplacesTheFileAndKeepsItsPermissions) {
     ASSERT_TRUE(replaceWith(target, std::string("new\0content", 11)));
     EXPECT_EQ(test::readFile(target), std::string("new\0content", 11));
     EXPECT_EQ(permissionsOf(target), mode);
-    EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
+    EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
   }
 
   // A new file gets the usual permissions for the process's file mask.
@@ -94,17 +85,17 @@ TEST(FileIoTest, UncommittedWriterLeavesTheTargetAndNoTemporaryFile) {
     SafeFileWriter out;
     ASSERT_TRUE(out.open(target));
     ASSERT_TRUE(out.write("partial", 7));
-    EXPECT_EQ(folderEntries(dir.path()).size(), 2u);  // the target and the new file
+    EXPECT_EQ(test::folderEntries(dir.path()).size(), 2u);  // the target and the new file
   }
   EXPECT_EQ(test::readFile(target), "original");
-  EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
+  EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
 
   SafeFileWriter out;
   ASSERT_TRUE(out.open(target));
   ASSERT_TRUE(out.open(target));  // opening again drops the first attempt
   ASSERT_TRUE(out.write("partial", 7));
   out.discard();
-  EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
+  EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
   errno = 0;
   EXPECT_FALSE(out.commit());
   EXPECT_EQ(errno, EBADF);
@@ -125,7 +116,7 @@ TEST(FileIoTest, FailuresLeaveErrnoAndNothingBehind) {
   errno = 0;
   EXPECT_FALSE(out.commit());
   EXPECT_EQ(errno, EISDIR);
-  EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
+  EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
   EXPECT_TRUE(std::filesystem::is_directory(dir.file("PCT.DBF/inside")));
 }
 

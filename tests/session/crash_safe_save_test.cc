@@ -25,15 +25,6 @@ using Names = std::vector<std::string>;
 
 constexpr rlim_t kFileSizeLimit = 64 * 1024;
 
-Names folderEntries(const std::string& folder) {
-  Names names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // What the child process reports: "name=value" lines; the kept error text
 // comes last because it may span lines.
 struct ChildReport {
@@ -129,7 +120,7 @@ TEST_F(CrashSafeSaveTest, TableSaveThatCannotBeCompletedLeavesTheOriginalFile) {
   EXPECT_EQ(report.value("error"),
             "CDbf.writeRecords: PCT_writeRecords: Unable to write record data: File too large");
   EXPECT_EQ(test::readFile(dir_.file("PCT.DBF")), source_);
-  EXPECT_EQ(folderEntries(dir_.path()), Names{"PCT.DBF"});
+  EXPECT_EQ(test::folderEntries(dir_.path()), Names{"PCT.DBF"});
 }
 
 TEST_F(CrashSafeSaveTest, SessionSaveThatFailsKeepsTheTableAndItsEdits) {
@@ -157,7 +148,7 @@ TEST_F(CrashSafeSaveTest, SessionSaveThatFailsKeepsTheTableAndItsEdits) {
   EXPECT_EQ(report.value("error"),
             "CDbf.writeRecords: PCT_writeRecords: Unable to write record data: File too large");
   EXPECT_EQ(test::readFile(dir_.file("PCT.DBF")), source_);
-  EXPECT_EQ(folderEntries(dir_.path()), (Names{"CAT.DBF", "PCT.DBF"}));
+  EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"CAT.DBF", "PCT.DBF"}));
 }
 
 TEST_F(CrashSafeSaveTest, SaveAsWhoseIndexCopyFailsLeavesTheTargetFiles) {
@@ -190,7 +181,7 @@ TEST_F(CrashSafeSaveTest, SaveAsWhoseIndexCopyFailsLeavesTheTargetFiles) {
   EXPECT_EQ(report.value("error"), "PCT_CCdx.save: PCT_save: Unable to write file data: File too large");
   EXPECT_EQ(test::readFile(dir_.file("PCT.CDX")), "older index");
   EXPECT_EQ(test::readFile(dir_.file("PCT.DBF")), source_);
-  EXPECT_EQ(folderEntries(dir_.path()), (Names{"EVT.DBF", "PCT.CDX", "PCT.DBF"}));
+  EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"EVT.DBF", "PCT.CDX", "PCT.DBF"}));
   EXPECT_EQ(test::readFile(source.file("PCT.CDX")), largeIndex());
 }
 

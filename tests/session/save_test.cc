@@ -20,15 +20,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-Names folderEntries(const std::string& folder) {
-  Names names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 struct stat statOf(const std::string& path) {
   struct stat st {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
@@ -107,7 +98,7 @@ TEST_F(SaveTest, SaveInPlaceWritesModifiedTablesAndRemovesTheirIndexes) {
   EXPECT_FALSE(modified("PCT"));
   EXPECT_FALSE(indexPresent("PCT"));
   EXPECT_TRUE(indexPresent("EVT"));
-  EXPECT_EQ(folderEntries(dir_.path()), (Names{"CAT.DBF", "EVT.CDX", "EVT.DBF", "PCT.DBF"}));
+  EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"CAT.DBF", "EVT.CDX", "EVT.DBF", "PCT.DBF"}));
   std::int64_t mtime = 0;
   ASSERT_TRUE(tav_.getHandleMtime("PCT", &mtime));
   EXPECT_EQ(mtime, static_cast<std::int64_t>(statOf(dir_.file("PCT.DBF")).st_mtime));
@@ -123,7 +114,7 @@ TEST_F(SaveTest, SaveInPlaceWritesModifiedTablesAndRemovesTheirIndexes) {
   // Nothing modified: a second save deletes and writes nothing.
   const struct stat pctBefore = statOf(dir_.file("PCT.DBF"));
   ASSERT_TRUE(tav_.saveAll());
-  EXPECT_EQ(folderEntries(dir_.path()), (Names{"CAT.DBF", "EVT.CDX", "EVT.DBF", "PCT.DBF"}));
+  EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"CAT.DBF", "EVT.CDX", "EVT.DBF", "PCT.DBF"}));
   EXPECT_EQ(statOf(dir_.file("PCT.DBF")).st_ino, pctBefore.st_ino);
 }
 
@@ -140,7 +131,7 @@ TEST_F(SaveTest, SaveInPlaceStopsAtTheFirstFailure) {
   EXPECT_TRUE(modified("CAT"));
   EXPECT_TRUE(modified("PCT"));
   EXPECT_EQ(test::readFile(dir_.file("PCT.DBF")), source_["PCT.DBF"]);
-  EXPECT_EQ(folderEntries(dir_.path()),
+  EXPECT_EQ(test::folderEntries(dir_.path()),
             (Names{"CAT.DBF", "EVT.CDX", "EVT.DBF", "PCT.CDX", "PCT.DBF"}));
 }
 
@@ -153,7 +144,7 @@ TEST_F(SaveTest, SaveAsWritesEveryTableAndCarriesOrDropsIndexes) {
 
   ASSERT_TRUE(tav_.saveAsAll(target.path())) << getErrStr();
   EXPECT_EQ(folder(), target.path());
-  EXPECT_EQ(folderEntries(target.path()),
+  EXPECT_EQ(test::folderEntries(target.path()),
             (Names{"CAT.DBF", "EVT.CDX", "EVT.DBF", "PCT.DBF", "XYZ.CDX"}));
   EXPECT_EQ(test::readFile(target.file("EVT.CDX")), "EVT index");
   EXPECT_EQ(test::readFile(target.file("EVT.DBF")), source_["EVT.DBF"]);
@@ -169,7 +160,7 @@ TEST_F(SaveTest, SaveAsWritesEveryTableAndCarriesOrDropsIndexes) {
   // Later saves go to the new folder.
   ASSERT_TRUE(tav_.updateHandleRecData("EVT", 0, {"EVT_ID=5"}));
   ASSERT_TRUE(tav_.saveAll());
-  EXPECT_EQ(folderEntries(target.path()), (Names{"CAT.DBF", "EVT.DBF", "PCT.DBF", "XYZ.CDX"}));
+  EXPECT_EQ(test::folderEntries(target.path()), (Names{"CAT.DBF", "EVT.DBF", "PCT.DBF", "XYZ.CDX"}));
   EXPECT_EQ(test::readFile(dir_.file("EVT.CDX")), "EVT index");
   EXPECT_EQ(test::readFile(dir_.file("EVT.DBF")), source_["EVT.DBF"]);
 }
@@ -201,7 +192,7 @@ TEST_F(SaveTest, SaveAsThatStopsHalfWayPutsBackTheModifiedMarks) {
                              target.file("PCT.CDX") + " - Directory not empty");
   EXPECT_EQ(folder(), dir_.path());
   // What was written stays written ...
-  EXPECT_EQ(folderEntries(target.path()), (Names{"CAT.DBF", "EVT.DBF", "PCT.CDX"}));
+  EXPECT_EQ(test::folderEntries(target.path()), (Names{"CAT.DBF", "EVT.DBF", "PCT.CDX"}));
   // ... but the database is still the old folder, so its edits are still due.
   EXPECT_TRUE(modified("EVT"));
   EXPECT_TRUE(modified("PCT"));
@@ -212,7 +203,7 @@ TEST_F(SaveTest, SaveAsThatStopsHalfWayPutsBackTheModifiedMarks) {
   CDbf evt;
   ASSERT_TRUE(evt.populate("EVT", dir_.path()));
   EXPECT_EQ(evt.fieldText(0, 0), "5");
-  EXPECT_EQ(folderEntries(dir_.path()), (Names{"CAT.DBF", "EVT.DBF", "PCT.DBF"}));
+  EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"CAT.DBF", "EVT.DBF", "PCT.DBF"}));
 }
 
 }  // namespace

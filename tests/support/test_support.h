@@ -30,6 +30,8 @@ class TempDir {
 };
 
 std::string readFile(const std::string& path);
+// The names in a folder, sorted.
+std::vector<std::string> folderEntries(const std::string& folder);
 void writeFile(const std::string& path, const std::string& bytes);
 
 // The tables a database of `version` opens, the configuration table first.
