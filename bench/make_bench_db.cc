@@ -29,7 +29,7 @@
 namespace {
 
 using tav::DbfBuilder;
-using tav::DbfFieldSpec;
+using tav::DbfFieldDef;
 
 using Row = std::vector<std::string>;
 
@@ -81,9 +81,9 @@ std::string upperOf(std::string text) {
 
 // Appends one character field that makes the record exactly `length` bytes
 // (the deletion flag included).  The fields before it leave less than 255.
-void padRecordTo(std::vector<DbfFieldSpec>* fields, const std::string& name, int length) {
+void padRecordTo(std::vector<DbfFieldDef>* fields, const std::string& name, int length) {
   int used = 1;
-  for (const DbfFieldSpec& f : *fields) used += f.length;
+  for (const DbfFieldDef& f : *fields) used += f.length;
   if (used < length) fields->push_back({name, 'C', length - used});
 }
 
@@ -91,7 +91,7 @@ void padRecordTo(std::vector<DbfFieldSpec>* fields, const std::string& name, int
 // number i looks.
 struct TableRecipe {
   std::string handle;
-  std::vector<DbfFieldSpec> fields;
+  std::vector<DbfFieldDef> fields;
   int records = 0;
   int deletedPercent = 0;
   std::function<Row(Random&, int)> row;
@@ -100,8 +100,8 @@ struct TableRecipe {
 
 // ---- The person register -------------------------------------------------
 
-std::vector<DbfFieldSpec> personFields() {
-  std::vector<DbfFieldSpec> f = {
+std::vector<DbfFieldDef> personFields() {
+  std::vector<DbfFieldDef> f = {
       {"PCT_ID", 'N', 8},      {"PCT_TYPE", 'C', 3},    {"PCT_AFUNCT", 'C', 3},
       {"PCT_GENDER", 'C', 1},  {"PCT_STAT", 'C', 1},    {"PCT_FNAME", 'C', 40},
       {"PCT_LNAME", 'C', 40},  {"PCT_CNAME", 'C', 80},  {"PCT_FNAMEC", 'C', 80},
@@ -149,8 +149,8 @@ std::string numbered(const char* pattern, int a, int b = -1) {
   return name;
 }
 
-std::vector<DbfFieldSpec> performanceFields() {
-  std::vector<DbfFieldSpec> f = {
+std::vector<DbfFieldDef> performanceFields() {
+  std::vector<DbfFieldDef> f = {
       {"PRF_ID", 'N', 8},     {"PAR_ID", 'N', 8},     {"SCP_ID", 'N', 8},
       {"PRF_STAT", 'C', 1},   {"PRF_STNUM", 'N', 3},  {"PRF_STGNUM", 'N', 3},
       {"PRF_PLACE", 'N', 3},  {"PRF_POINTS", 'N', 8}, {"PRF_M1TOT", 'N', 8},

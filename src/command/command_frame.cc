@@ -8,8 +8,8 @@
 
 namespace tav {
 
-Call::Call(const CommandSpec& spec, Tcl_Interp* interp, int argc, const char** argv)
-    : spec_(spec), interp_(interp), argc_(argc), argv_(argv) {}
+Call::Call(const CommandEntry& entry, Tcl_Interp* interp, int argc, const char** argv)
+    : entry_(entry), interp_(interp), argc_(argc), argv_(argv) {}
 
 bool Call::intArg(int i, int* value) {
   return Tcl_GetInt(interp_, argv_[i], value) == TCL_OK;
@@ -45,9 +45,9 @@ Outcome Call::answer(const std::string& value, int code) {
   return Outcome::kDone;
 }
 
-std::string usageMessage(const CommandSpec& spec) {
-  if (spec.wholeUsage != nullptr) return spec.wholeUsage;
-  return std::string(spec.name) + ": Invalid number of args. Args: " + spec.argsText;
+std::string usageMessage(const CommandEntry& entry) {
+  if (entry.wholeUsage != nullptr) return entry.wholeUsage;
+  return std::string(entry.name) + ": Invalid number of args. Args: " + entry.argsText;
 }
 
 namespace {
@@ -58,7 +58,7 @@ std::string errorResult() {
 
 // Turns a failed operation into the command's answer.
 void answerFailure(Call& call) {
-  switch (call.spec().rule) {
+  switch (call.entry().rule) {
     case FailureRule::kZero:
       call.answer("0", TCL_OK);
       break;
@@ -74,31 +74,31 @@ void answerFailure(Call& call) {
   }
 }
 
-bool argCountFits(const CommandSpec& spec, int argc) {
-  if (spec.minArgs == kAnyArgs) return true;
-  return argc - 1 >= spec.minArgs && argc - 1 <= spec.maxArgs;
+bool argCountFits(const CommandEntry& entry, int argc) {
+  if (entry.minArgs == kAnyArgs) return true;
+  return argc - 1 >= entry.minArgs && argc - 1 <= entry.maxArgs;
 }
 
 }  // namespace
 
-int runCommand(const CommandSpec& spec, Tcl_Interp* interp, int argc, const char** argv) {
-  Call call(spec, interp, argc, argv);
-  if (spec.frame == FrameKind::kBare) {
-    spec.body(call);
+int runCommand(const CommandEntry& entry, Tcl_Interp* interp, int argc, const char** argv) {
+  Call call(entry, interp, argc, argv);
+  if (entry.frame == FrameKind::kBare) {
+    entry.body(call);
     return call.code();
   }
-  if (spec.frame != FrameKind::kKeepError) {
+  if (entry.frame != FrameKind::kKeepError) {
     clearErrStr();
     setMessageCodePage(0);
   }
-  if (spec.frame != FrameKind::kKeepTrace) resetStackTrace(spec.name);
-  if (!argCountFits(spec, argc)) {
-    call.answer(usageMessage(spec), TCL_ERROR);
+  if (entry.frame != FrameKind::kKeepTrace) resetStackTrace(entry.name);
+  if (!argCountFits(entry, argc)) {
+    call.answer(usageMessage(entry), TCL_ERROR);
     return call.code();
   }
   setCurrentInterp(interp);
   try {
-    if (spec.body(call) == Outcome::kFailed) answerFailure(call);
+    if (entry.body(call) == Outcome::kFailed) answerFailure(call);
   } catch (const std::exception& e) {
     call.answer("Std Fatal: " + getStackTrace() + e.what() + "\n", TCL_ERROR);
   } catch (...) {

@@ -1,6 +1,6 @@
 // The frame every command procedure runs in.
 //
-// A command is one row of the command table (CommandSpec): its name, how many
+// A command is one row of the command table (CommandEntry): its name, how many
 // words it takes, its usage text, how it answers a failure, and its body.
 // `runCommand` does everything that is the same for all commands - resetting
 // the failure record and the call trace, checking the argument count,
@@ -49,7 +49,7 @@ using CommandBody = Outcome (*)(Call& call);
 
 constexpr int kAnyArgs = -1;
 
-struct CommandSpec {
+struct CommandEntry {
   const char* name;
   int minArgs;           // words after the name; kAnyArgs for no check
   int maxArgs;
@@ -63,9 +63,9 @@ struct CommandSpec {
 // One running command: its arguments and its answer.
 class Call {
  public:
-  Call(const CommandSpec& spec, Tcl_Interp* interp, int argc, const char** argv);
+  Call(const CommandEntry& entry, Tcl_Interp* interp, int argc, const char** argv);
 
-  const CommandSpec& spec() const { return spec_; }
+  const CommandEntry& entry() const { return entry_; }
   Tcl_Interp* interp() const { return interp_; }
   // Number of words after the command name.
   int count() const { return argc_ - 1; }
@@ -94,7 +94,7 @@ class Call {
   void setResult(const std::string& value);
 
  private:
-  const CommandSpec& spec_;
+  const CommandEntry& entry_;
   Tcl_Interp* interp_;
   int argc_;
   const char** argv_;
@@ -102,10 +102,10 @@ class Call {
 };
 
 // Runs one command by the frame.  Returns the Tcl completion code.
-int runCommand(const CommandSpec& spec, Tcl_Interp* interp, int argc, const char** argv);
+int runCommand(const CommandEntry& entry, Tcl_Interp* interp, int argc, const char** argv);
 
 // The usage message of a command.
-std::string usageMessage(const CommandSpec& spec);
+std::string usageMessage(const CommandEntry& entry);
 
 }  // namespace tav
 

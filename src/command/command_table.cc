@@ -14,7 +14,7 @@
 namespace tav {
 namespace {
 
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     {"getProgramVersion", kAnyArgs, kAnyArgs, "", FailureRule::kNone, getProgramVersion, FrameKind::kBare},
     {"getProgramBDate", kAnyArgs, kAnyArgs, "", FailureRule::kNone, getProgramBDate, FrameKind::kBare},
     {"tav_compareDbf", 4, 4, "database1 database2 listBox1 listBox2", FailureRule::kError, pending},
@@ -171,7 +171,7 @@ constexpr auto kProcedures = makeProcedures(std::make_index_sequence<kCommandCou
 
 }  // namespace
 
-const CommandSpec& commandSpec(std::size_t index) { return kCommands[index]; }
+const CommandEntry& commandEntry(std::size_t index) { return kCommands[index]; }
 
 void registerCommands(Tcl_Interp* interp) {
   for (std::size_t i = 0; i < kCommandCount; ++i) {

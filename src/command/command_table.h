@@ -13,7 +13,7 @@ namespace tav {
 constexpr std::size_t kCommandCount = 136;
 
 // Row `index` of the command table, in registration order.
-const CommandSpec& commandSpec(std::size_t index);
+const CommandEntry& commandEntry(std::size_t index);
 
 // Creates every command in `interp`, in table order, without client data.
 void registerCommands(Tcl_Interp* interp);

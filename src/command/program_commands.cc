@@ -19,7 +19,7 @@ Outcome getStackTrace(Call& call) { return call.ok(tav::getStackTrace()); }
 Outcome closeDebugFile(Call& call) { return call.ok("1"); }
 
 Outcome pending(Call& call) {
-  return call.answer(std::string(call.spec().name) + ": not available yet in this build",
+  return call.answer(std::string(call.entry().name) + ": not available yet in this build",
                      TCL_ERROR);
 }
 

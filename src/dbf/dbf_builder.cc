@@ -13,7 +13,7 @@ void putLe(std::string& out, std::uint64_t value, int width) {
 
 }  // namespace
 
-DbfBuilder::DbfBuilder(std::vector<DbfFieldSpec> fields) : fields_(std::move(fields)) {}
+DbfBuilder::DbfBuilder(std::vector<DbfFieldDef> fields) : fields_(std::move(fields)) {}
 
 DbfBuilder& DbfBuilder::setDate(int year, int month, int day) {
   year_ = static_cast<std::uint8_t>(year - 1900);
@@ -24,7 +24,7 @@ DbfBuilder& DbfBuilder::setDate(int year, int month, int day) {
 
 int DbfBuilder::recordLength() const {
   int length = 1;
-  for (const DbfFieldSpec& f : fields_) length += f.length;
+  for (const DbfFieldDef& f : fields_) length += f.length;
   return length;
 }
 
@@ -35,7 +35,7 @@ int DbfBuilder::headerLength() const {
 DbfBuilder& DbfBuilder::addRecord(const std::vector<std::string>& values, bool deleted) {
   records_ += deleted ? '*' : ' ';
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    const DbfFieldSpec& f = fields_[i];
+    const DbfFieldDef& f = fields_[i];
     std::string value = i < values.size() ? values[i] : std::string();
     if (static_cast<int>(value.size()) > f.length) value.resize(f.length);
     std::string pad(f.length - value.size(), ' ');
@@ -61,7 +61,7 @@ std::string DbfBuilder::bytes() const {
   out += '\0';                              // table flags
   out += static_cast<char>(codePage_);
   out.append(2, '\0');
-  for (const DbfFieldSpec& f : fields_) {
+  for (const DbfFieldDef& f : fields_) {
     char name[11] = {0};
     std::memcpy(name, f.name.data(), f.name.size() < 11 ? f.name.size() : 11);
     out.append(name, 11);

@@ -12,7 +12,7 @@
 
 namespace tav {
 
-struct DbfFieldSpec {
+struct DbfFieldDef {
   std::string name;   // at most 11 bytes are stored
   char type = 'C';    // C, N, D, L (any letter is stored as given)
   int length = 1;     // 0..255
@@ -21,7 +21,7 @@ struct DbfFieldSpec {
 
 class DbfBuilder {
  public:
-  explicit DbfBuilder(std::vector<DbfFieldSpec> fields);
+  explicit DbfBuilder(std::vector<DbfFieldDef> fields);
 
   // Appends a record.  Values are in field order; missing values are blank.
   // C and other types are left-aligned, N right-aligned; longer values are cut
@@ -52,7 +52,7 @@ class DbfBuilder {
   bool writeFile(const std::string& path, std::string* error = nullptr) const;
 
  private:
-  std::vector<DbfFieldSpec> fields_;
+  std::vector<DbfFieldDef> fields_;
   std::string records_;
   std::uint8_t version_ = 0x03;
   std::uint8_t year_ = 114, month_ = 11, day_ = 5;

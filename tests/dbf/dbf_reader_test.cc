@@ -223,7 +223,7 @@ TEST_F(ReaderTest, OneByteRecordsEndAtTheFirstTerminatorByte) {
 TEST_F(ReaderTest, LargestLengthsLoad) {
   // A record of 65535 bytes holding 256 fields of 255 bytes (and 254 spare
   // bytes), behind a header of 65535 bytes.
-  std::vector<DbfFieldSpec> fields;
+  std::vector<DbfFieldDef> fields;
   for (int i = 0; i < 256; ++i) fields.push_back({"F" + std::to_string(i), 'C', 255});
   DbfBuilder b(fields);
   b.addRecord({"first"});
@@ -398,7 +398,7 @@ TEST_F(ReaderTest, FieldsLongerThanTheRecordAreRefused) {
   expectEmpty();
 
   // Many wide fields: their sum overflows no counter on the way.
-  std::vector<DbfFieldSpec> wide(300, DbfFieldSpec{"W", 'C', 255});
+  std::vector<DbfFieldDef> wide(300, DbfFieldDef{"W", 'C', 255});
   DbfBuilder w(wide);
   w.overrideRecordLength(65535);
   ASSERT_FALSE(load(w));

@@ -198,7 +198,7 @@ bool Schema::parseField(const std::vector<std::string>& words, TableLayout* tabl
       return false;
     }
     table->index[name] = static_cast<int>(table->fields.size());
-    table->fields.push_back(DbfFieldSpec{name, type, length, 0});
+    table->fields.push_back(DbfFieldDef{name, type, length, 0});
   }
   return true;
 }

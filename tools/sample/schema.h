@@ -18,7 +18,7 @@ namespace sample {
 struct TableLayout {
   std::string code;
   std::string description;
-  std::vector<DbfFieldSpec> fields;
+  std::vector<DbfFieldDef> fields;
   std::map<std::string, int> index;  // field name -> position
 };
 

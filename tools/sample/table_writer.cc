@@ -67,15 +67,15 @@ TableWriter::Record& TableWriter::Record::set(const std::string& field,
     writer_->noteFault(writer_->layout_.code + ": no field " + field);
     return *this;
   }
-  const DbfFieldSpec& spec = writer_->layout_.fields[found->second];
+  const DbfFieldDef& definition = writer_->layout_.fields[found->second];
   std::string bytes;
   if (!utf8ToWindows1252(value, &bytes)) {
     writer_->noteFault(writer_->layout_.code + "." + field + ": not Windows-1252 text: " + value);
     return *this;
   }
-  if (static_cast<int>(bytes.size()) > spec.length) {
+  if (static_cast<int>(bytes.size()) > definition.length) {
     writer_->noteFault(writer_->layout_.code + "." + field + ": value wider than " +
-                       std::to_string(spec.length) + ": " + value);
+                       std::to_string(definition.length) + ": " + value);
     return *this;
   }
   values_[found->second] = bytes;
