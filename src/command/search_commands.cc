@@ -79,7 +79,8 @@ Outcome tav_getRecNo(Call& call) {
 Outcome tav_findFieldByName(Call& call) {
   const std::string name = call.arg(1);
   std::vector<FieldLocation> locations;
-  if (!session().findFieldByName(name, &locations)) return call.failed();
+  auto nameFor = [&name](std::uint8_t codePage) { return TableText(codePage).fromUtf8(name); };
+  if (!session().findFieldByName(nameFor, &locations)) return call.failed();
   std::vector<std::string> rows;
   for (const FieldLocation& l : locations) {
     rows.push_back(listToTcl({l.handle, std::to_string(l.index), name, std::string(1, l.type),

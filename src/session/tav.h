@@ -98,7 +98,10 @@ class CTav {
   bool addHandleRecData(const std::string& handle,
                         const std::vector<std::string>& assignments, int* recNo);
   bool delHandleRec(const std::string& handle, int recNo);
-  bool findFieldByName(const std::string& name, std::vector<FieldLocation>* rows);
+  // The tables that have a field, in handle order.  The name is asked for
+  // once per table, in that table's code page.
+  bool findFieldByName(const std::function<std::string(std::uint8_t codePage)>& nameFor,
+                       std::vector<FieldLocation>* rows);
   // Matches of every open table that has any, by handle.  The search text is
   // asked for once per table, in that table's code page.
   bool findFieldData(const std::function<std::string(std::uint8_t codePage)>& textFor,

@@ -136,11 +136,12 @@ bool CTav::delHandleRec(const std::string& handle, int recNo) {
   return dbf != nullptr && dbf->deleteRec(recNo) && t.succeed();
 }
 
-bool CTav::findFieldByName(const std::string& name, std::vector<FieldLocation>* rows) {
+bool CTav::findFieldByName(const std::function<std::string(std::uint8_t codePage)>& nameFor,
+                           std::vector<FieldLocation>* rows) {
   CallTrace t("CTav.findFieldByName");
   rows->clear();
   for (const auto& [handle, dbf] : handles_.tables()) {
-    const int index = dbf->findField(name);
+    const int index = dbf->findField(nameFor(dbf->header().codePage));
     if (index < 0) continue;
     const DbfField& field = dbf->fields()[index];
     rows->push_back({handle, index, field.type, field.length, static_cast<int>(field.offset)});
