@@ -113,7 +113,6 @@ class CTav {
   CDbf* table(const std::string& handle) { return handles_.getDbfHandlePtr(handle); }
   bool loadHandles(const char* list);
 
-  bool constructed_ = false;
   CHandle handles_;
   CVersion version_;
   std::string directory_;

@@ -8,7 +8,7 @@
 
 namespace tav {
 
-CTav::CTav() : version_(handles_) { constructed_ = true; }
+CTav::CTav() : version_(handles_) {}
 
 bool CTav::setExecPath(const std::string& folder) {
   CallTrace t("CTav.setExecPath");

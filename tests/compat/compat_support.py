@@ -38,6 +38,11 @@ def corpus_files():
                   if name.lower().endswith('.dbf'))
 
 
+def loadable_files():
+    """The corpus files that end with the 0x1A terminator."""
+    return [name for name in corpus_files() if name not in UNTERMINATED]
+
+
 def corpus_path(name):
     return os.path.join(CORPUS, name)
 

@@ -36,12 +36,6 @@ class FieldsTest : public ::testing::Test {
   CDbf pct_;
 };
 
-::testing::AssertionResult keptErrorHas(const std::string& message) {
-  const std::string text = getErrStr();
-  if (text.find(message) != std::string::npos) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "kept error text is \"" << text << "\"";
-}
-
 TEST_F(FieldsTest, FieldLookupUsesTrimmedNamesAndKeepsTheLaterDuplicate) {
   load(DbfBuilder({{"ID", 'N', 6},
                    {"NAME  ", 'C', 20},   // stored with trailing blanks
@@ -69,7 +63,7 @@ TEST_F(FieldsTest, FieldLookupUsesTrimmedNamesAndKeepsTheLaterDuplicate) {
   ASSERT_TRUE(pct_.getFieldIndexes({"DUP", "ID"}, &indexes));
   EXPECT_EQ(indexes, (std::vector<int>{3, 0}));
   EXPECT_FALSE(pct_.getFieldIndexes({"ID", "NOPE", "NAME"}, &indexes));
-  EXPECT_TRUE(keptErrorHas("PCT_getFieldIndexes: Invalid field name: NOPE"));
+  EXPECT_TRUE(test::keptErrorHas("PCT_getFieldIndexes: Invalid field name: NOPE"));
 }
 
 TEST_F(FieldsTest, FieldParamsGiveStoredNameTypeLengthAndOffset) {
@@ -159,10 +153,10 @@ TEST_F(FieldsTest, SingleRecDataListsFieldsOrTheWholeRecord) {
   // An index from no lookup is refused rather than read outside the record.
   resetStackTrace("test");
   EXPECT_FALSE(pct_.getSingleRecData(0, std::vector<int>{1, 5}, 0, &deleted, &values));
-  EXPECT_TRUE(keptErrorHas("PCT_getSingleRecData: Invalid field index: 5"));
+  EXPECT_TRUE(test::keptErrorHas("PCT_getSingleRecData: Invalid field index: 5"));
   resetStackTrace("test");
   EXPECT_FALSE(pct_.getSingleRecData(0, Values{"ID", "NOPE"}, 0, &deleted, &values));
-  EXPECT_TRUE(keptErrorHas("PCT_getFieldIndexes: Invalid field name: NOPE"));
+  EXPECT_TRUE(test::keptErrorHas("PCT_getFieldIndexes: Invalid field name: NOPE"));
   for (int bad : {-1, 2}) {
     resetStackTrace("test");
     EXPECT_FALSE(pct_.getSingleRecData(bad, std::vector<int>{}, 0, &deleted, &values));

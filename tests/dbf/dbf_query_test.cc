@@ -47,12 +47,6 @@ std::string withFlag(std::string bytes, const DbfBuilder& table, int r, char fla
   return bytes;
 }
 
-::testing::AssertionResult keptErrorHas(const std::string& message) {
-  const std::string text = getErrStr();
-  if (text.find(message) != std::string::npos) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "kept error text is \"" << text << "\"";
-}
-
 TEST_F(QueryTest, FindFieldDataMatchesWholeFieldTextsOfActiveRecords) {
   DbfBuilder table({{"ID", 'N', 4}, {"NAME", 'C', 6}, {"CODE", 'C', 3}, {"OK", 'L', 1}});
   table.addRecord({"1", "Ann", "Ann", "T"})      // 0: two fields match
@@ -150,7 +144,7 @@ TEST_F(QueryTest, FieldRecDataBuildsLinesWithBracesAndRecordNumbers) {
            {{"ID"}, {}, "recNo"}}) {
     resetStackTrace("test");
     EXPECT_FALSE(pct_.getFieldRecData(names, qualifiers, sortName, false, &out));
-    EXPECT_TRUE(keptErrorHas("PCT_getFieldIndex: Invalid field name: "));
+    EXPECT_TRUE(test::keptErrorHas("PCT_getFieldIndex: Invalid field name: "));
   }
 }
 
@@ -203,7 +197,7 @@ TEST_F(QueryTest, RecNoAnswersTheHighestRecordAndCachesPerField) {
   EXPECT_EQ(getErrStr(), "PCT_CDbf.getRecNo: PCT_getRecNo: Not in cache: 3");
   resetStackTrace("test");
   EXPECT_EQ(pct_.getRecNo("NOPE", "1"), -1);
-  EXPECT_TRUE(keptErrorHas("PCT_getFieldIndex: Invalid field name: NOPE"));
+  EXPECT_TRUE(test::keptErrorHas("PCT_getFieldIndex: Invalid field name: NOPE"));
 
   // Repairing the count does not touch the cache: the ID entry, built over
   // four records, still does not know record 4; a field looked up for the

@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include "command/failure_record.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -46,6 +48,12 @@ std::vector<std::string> folderEntries(const std::string& folder) {
 void writeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+::testing::AssertionResult keptErrorHas(const std::string& message) {
+  const std::string text = getErrStr();
+  if (text.find(message) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "kept error text is \"" << text << "\"";
 }
 
 std::vector<std::string> databaseTables(int version) {

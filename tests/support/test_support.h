@@ -3,6 +3,8 @@
 #ifndef TAVC_TESTS_SUPPORT_TEST_SUPPORT_H_
 #define TAVC_TESTS_SUPPORT_TEST_SUPPORT_H_
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <set>
 #include <string>
@@ -33,6 +35,10 @@ std::string readFile(const std::string& path);
 // The names in a folder, sorted.
 std::vector<std::string> folderEntries(const std::string& folder);
 void writeFile(const std::string& path, const std::string& bytes);
+
+// Success when the kept error text contains `message`; the failure shows
+// the whole text.
+::testing::AssertionResult keptErrorHas(const std::string& message);
 
 // The tables a database of `version` opens, the configuration table first.
 std::vector<std::string> databaseTables(int version);
