@@ -206,9 +206,12 @@ tour::section "The event" tour::event
 tour::section "Categories and their segments" tour::categories
 tour::section "Entries of a category" tour::entries
 tour::section "A judges' protocol" tour::protocol
-# Later sections go here: the event tree (tav_eventPopulate), category
-# status and result titles, segment results, combined standings and the
-# published results site.
+# The register.
+# Person import and the registration map.
+# The event tree, status, results, scores, panels and start orders.
+# Timelines and combined standings.
+# The results site and reports.
+# Verification, maintenance and comparison.
 tour::section "Closing" tour::closeDatabase
 
 exit [tour::run]

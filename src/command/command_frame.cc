@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "command/interp_helpers.h"
 #include "command/table_text.h"
 

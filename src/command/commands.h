@@ -59,6 +59,22 @@ Outcome tav_findFieldByName(Call& call);
 Outcome tav_findFieldData(Call& call);
 Outcome tav_getRecNo(Call& call);
 
+// The register of persons, couples, teams, clubs and reference data
+// (basic_*_commands.cc).
+
+// Person import and the registration map (import_commands.cc).
+
+// The event tree: nodes, status, results, scores, panels, start orders
+// (event_*_commands.cc).
+
+// Timelines and combined standings (timeline_commands.cc,
+// standings_commands.cc).
+
+// The results site, award pages and deviation report (report_commands.cc).
+
+// Verification, maintenance and comparison (verify_commands.cc,
+// maintenance_commands.cc, compare_commands.cc).
+
 // Commands whose behaviour is not built yet answer through this procedure.
 Outcome pending(Call& call);
 

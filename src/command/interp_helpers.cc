@@ -1,6 +1,6 @@
 #include "command/interp_helpers.h"
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/field_text.h"
 
 namespace tav {

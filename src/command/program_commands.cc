@@ -2,7 +2,7 @@
 #include <tk.h>
 
 #include "command/commands.h"
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "command/table_text.h"
 
 namespace tav {

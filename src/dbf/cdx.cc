@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/file_io.h"
 
 namespace tav {

@@ -25,7 +25,7 @@
 #include <string_view>
 #include <vector>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/record_store.h"
 #include "dbf/text_index.h"
 

@@ -1,6 +1,6 @@
 // Editing records in memory: update, add, delete, clear and compress.  Every
 // change sets the modified flag; only a save clears it.
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/dbf.h"
 
 namespace tav {

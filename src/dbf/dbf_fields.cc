@@ -1,5 +1,5 @@
 // Field lookup and reading single records.
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/dbf.h"
 #include "dbf/field_text.h"
 

@@ -2,7 +2,7 @@
 // sorting, and the cached record-number lookup.
 #include <algorithm>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/dbf.h"
 #include "dbf/field_text.h"
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/dbf.h"
 #include "dbf/field_text.h"
 #include "dbf/file_io.h"

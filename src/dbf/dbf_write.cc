@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/dbf.h"
 #include "dbf/file_io.h"
 

@@ -1,6 +1,6 @@
 #include "session/handle.h"
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 
 namespace tav {
 

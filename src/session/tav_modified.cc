@@ -1,5 +1,5 @@
 // File times and modification marks of the open tables.
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "session/tav.h"
 
 namespace tav {

@@ -1,7 +1,7 @@
 // Opening, loading, saving and closing a database folder.
 #include <sstream>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/file_io.h"
 #include "session/table_lists.h"
 #include "session/tav.h"

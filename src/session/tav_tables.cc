@@ -1,7 +1,7 @@
 // Generic table access by handle, for the table access commands.  Each
 // forwarder finds the table and calls the table operation of the same
 // meaning.
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "session/tav.h"
 
 namespace tav {

@@ -1,5 +1,5 @@
 // The session's view of the database version.
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "session/tav.h"
 
 namespace tav {

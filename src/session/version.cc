@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/field_text.h"
 #include "session/handle.h"
 

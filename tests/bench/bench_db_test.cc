@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "session/tav.h"
 #include "support/test_support.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "command/interp_helpers.h"
 
 extern "C" int Tavc_Init(Tcl_Interp* interp);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/cdx.h"
 #include "support/test_support.h"
 

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/dbf.h"
 #include "dbf/file_io.h"
 #include "support/test_support.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/dbf.h"
 #include "support/test_support.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "session/handle.h"
 #include "session/tav.h"
 #include "support/test_support.h"

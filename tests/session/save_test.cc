@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "session/tav.h"
 #include "support/test_support.h"
 

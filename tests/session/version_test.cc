@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "session/tav.h"
 #include "support/test_support.h"
 

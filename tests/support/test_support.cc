@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 
 #include <unistd.h>
 

@@ -1,8 +1,8 @@
-#include "command/local_time.h"
+#include "base/local_time.h"
 
 #include <cstdio>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 
 namespace tav {
 namespace {

@@ -2,7 +2,7 @@
 // the severity mark remembers, and how the call trace grows and unwinds.
 #include <gtest/gtest.h>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 
 namespace tav {
 namespace {

@@ -1,7 +1,7 @@
 // Local date and time formatted by a small, locale-independent pattern
 // language (used for the time stamps of generated pages).
-#ifndef TAVC_COMMAND_LOCAL_TIME_H_
-#define TAVC_COMMAND_LOCAL_TIME_H_
+#ifndef TAVC_BASE_LOCAL_TIME_H_
+#define TAVC_BASE_LOCAL_TIME_H_
 
 #include <ctime>
 #include <string>
@@ -18,4 +18,4 @@ std::string formatLocalTime(const std::string& pattern, const std::tm& when,
 
 }  // namespace tav
 
-#endif  // TAVC_COMMAND_LOCAL_TIME_H_
+#endif  // TAVC_BASE_LOCAL_TIME_H_

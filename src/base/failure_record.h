@@ -9,8 +9,8 @@
 //
 // The record is deliberately global and unguarded: the library runs on the
 // interpreter's thread only and commands are not re-entrant.
-#ifndef TAVC_COMMAND_FAILURE_RECORD_H_
-#define TAVC_COMMAND_FAILURE_RECORD_H_
+#ifndef TAVC_BASE_FAILURE_RECORD_H_
+#define TAVC_BASE_FAILURE_RECORD_H_
 
 #include <cstddef>
 #include <string>
@@ -77,4 +77,4 @@ class CallTrace {
 
 }  // namespace tav
 
-#endif  // TAVC_COMMAND_FAILURE_RECORD_H_
+#endif  // TAVC_BASE_FAILURE_RECORD_H_

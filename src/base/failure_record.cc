@@ -1,4 +1,4 @@
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 
 #include <vector>
 

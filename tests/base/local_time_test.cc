@@ -5,8 +5,8 @@
 #include <ctime>
 #include <string>
 
-#include "command/failure_record.h"
-#include "command/local_time.h"
+#include "base/failure_record.h"
+#include "base/local_time.h"
 
 namespace tav {
 namespace {
