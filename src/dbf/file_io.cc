@@ -118,6 +118,23 @@ bool SafeFileWriter::commit() {
   return true;
 }
 
+bool SafeFileWriter::replace() {
+  if (fd_ < 0) {
+    errno = EBADF;
+    return false;
+  }
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 || ::rename(temp_.c_str(), target_.c_str()) != 0) {
+    const int saved = errno;
+    discard();
+    errno = saved;
+    return false;
+  }
+  temp_.clear();
+  return true;
+}
+
 bool SafeFileWriter::flushAndRename() {
   if (fd_ < 0) {
     errno = EBADF;
