@@ -9,6 +9,7 @@
 #include <array>
 #include <utility>
 
+#include "command/app_calls_tcl.h"
 #include "command/commands.h"
 
 namespace tav {
@@ -17,7 +18,7 @@ namespace {
 const CommandEntry kCommands[] = {
     {"getProgramVersion", kAnyArgs, kAnyArgs, "", FailureRule::kNone, getProgramVersion, FrameKind::kBare},
     {"getProgramBDate", kAnyArgs, kAnyArgs, "", FailureRule::kNone, getProgramBDate, FrameKind::kBare},
-    {"tav_compareDbf", 4, 4, "database1 database2 listBox1 listBox2", FailureRule::kError, pending},
+    {"tav_compareDbf", 4, 4, "database1 database2 listBox1 listBox2", FailureRule::kError, tav_compareDbf},
     {"tav_set_exec", 1, 1, "directory", FailureRule::kZero, tav_set_exec},
     {"tav_set_dir", 1, 1, "directory", FailureRule::kZero, tav_set_dir},
     {"tav_get_dir", 0, 0, "none", FailureRule::kNone, tav_get_dir},
@@ -62,7 +63,7 @@ const CommandEntry kCommands[] = {
     {"tav_addOffSbN1", 0, 0, "None", FailureRule::kError, pending},
     {"tav_compress", 0, 0, "none", FailureRule::kZero, pending},
     {"tav_purge", 0, 0, "none", FailureRule::kError, pending},
-    {"tav_verify", 2, 2, "type repair", FailureRule::kSpecial, pending},
+    {"tav_verify", 2, 2, "type repair", FailureRule::kSpecial, tav_verify},
     {"tav_updateNatCodes", 3, 3, "evtId pctId code", FailureRule::kError, pending},
     {"tav_cleanAllClubNames", 0, 0, "None", FailureRule::kError, pending},
     {"tav_getTextWidth", 3, 3, "window font text", FailureRule::kSpecial, tav_getTextWidth},
@@ -174,6 +175,7 @@ constexpr auto kProcedures = makeProcedures(std::make_index_sequence<kCommandCou
 const CommandEntry& commandEntry(std::size_t index) { return kCommands[index]; }
 
 void registerCommands(Tcl_Interp* interp) {
+  installAppCalls();
   for (std::size_t i = 0; i < kCommandCount; ++i) {
     Tcl_CreateCommand(interp, kCommands[i].name, kProcedures[i], nullptr, nullptr);
   }

@@ -74,6 +74,8 @@ Outcome tav_getRecNo(Call& call);
 
 // Verification, maintenance and comparison (verify_commands.cc,
 // maintenance_commands.cc, compare_commands.cc).
+Outcome tav_verify(Call& call);
+Outcome tav_compareDbf(Call& call);
 
 // Commands whose behaviour is not built yet answer through this procedure.
 Outcome pending(Call& call);

@@ -83,8 +83,11 @@ class CDbf {
   CDbf& operator=(const CDbf&) = delete;
 
   // ---- Reading (dbf_read.cc) ----------------------------------------------
-  // Reads `folder`/`code`.DBF into memory.
-  bool populate(const std::string& code, const std::string& folder);
+  // Reads `folder`/`code`.DBF into memory; `fileName` names the file
+  // instead when its name is spelled otherwise (a folder copied from a
+  // system that writes "pct.dbf").
+  bool populate(const std::string& code, const std::string& folder,
+                const std::string& fileName = std::string());
   // Header date of last update as "MM-DD-YY".
   bool getHdate(std::string* date) const;
   std::int64_t getMtime() const { return mtime_; }
