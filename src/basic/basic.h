@@ -143,9 +143,11 @@ class CBasic {
   // `values` with their values; otherwise the values of `names` in order.
   bool getFieldData(int id, std::vector<std::string>* names, std::vector<std::string>* values);
   // Writes the fields whose value changes; a person's new club goes to the
-  // couples it belongs to.  Refuses identifiers below 1.
+  // couples it belongs to.  Refuses identifiers below 1.  `changed`, when
+  // given, receives the names of the fields that changed.
   bool setFieldData(int id, const std::vector<std::string>& names,
-                    const std::vector<std::string>& values);
+                    const std::vector<std::string>& values,
+                    std::vector<std::string>* changed = nullptr);
   // Updates the record of `id` (PCT, PEL by owner's PCT_ID, ELM) when it
   // exists, else adds one with the next free identifier; `recNo` receives
   // the record number.
@@ -177,6 +179,21 @@ class CBasic {
   struct Impl;
 
   bool requirePct();
+  CDbf* pctTable();
+  bool populatePct(int mask, int recNo);
+  bool populatePel();
+  bool populateNat();
+  bool populateElm();
+  bool populateWbg();
+  bool enterElementDetail(int elmId, const std::string& detail, int groupField);
+  void forgetPctRecord(int recNo);
+  void rebuildClubPositions();
+  bool readRecord(int recNo, std::vector<std::string>* names, std::vector<std::string>* values);
+  bool writeChanged(int recNo, const std::vector<std::string>& names,
+                    const std::vector<std::string>& values, std::vector<std::string>* changed);
+  bool carryClubToCouples(int personId, const std::string& club);
+  void calcTeamNames(FieldMap* fields) const;
+  bool appendRecNos(const std::vector<int>& ids, std::vector<int>* recNos);
   bool readPctField(int id, const char* field, std::string* text, bool notFoundText);
 
   CDbf* pct_ = nullptr;  // not owned: the session's PCT table
