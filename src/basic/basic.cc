@@ -50,7 +50,7 @@ int intValue(std::string_view text) {
   return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-bool parseWholeInt(std::string_view text, int* value) {
+bool parseRegNo(std::string_view text, int* value) {
   std::size_t at = 0;
   bool negative = false;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
@@ -183,7 +183,7 @@ PctKeys pctKeys(const CDbf& pct, int r, const PctFieldIndexes& f, int id) {
   k.sortName = textAt(pct, r, f.sname);
   k.nameKey = upperAscii(pct.fieldText(r, f.cname));
   k.givenFamily = upperAscii(pct.fieldText(r, f.gname)) + " " + upperAscii(pct.fieldText(r, f.fname));
-  k.hasRegNo = parseWholeInt(pct.fieldText(r, f.regno), &k.regNo);
+  k.hasRegNo = parseRegNo(pct.fieldText(r, f.regno), &k.regNo);
   k.partner1 = intValue(pct.fieldText(r, f.pctid));
   k.partner2 = intValue(pct.fieldText(r, f.ppctid));
   return k;

@@ -20,6 +20,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -208,6 +209,11 @@ class CBasic {
   bool addSn1_ = false;
   int clubConvBits_ = 0;
 };
+
+// A registration number as the registration index keys it: the whole text is
+// a base-10 integer (optional sign) within int range.  00123 is 123; 12A and
+// an empty text are none.
+bool parseRegNo(std::string_view text, int* value);
 
 // The register of the library, emptied whenever the session discards its
 // tables.

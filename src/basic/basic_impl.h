@@ -64,9 +64,6 @@ int pctKindOf(std::string_view type, std::string_view function);
 // Integer value of a field text by the shared decimal rule, clipped to int.
 int intValue(std::string_view text);
 
-// True when `text` is a whole base-10 integer (optional sign) within int.
-bool parseWholeInt(std::string_view text, int* value);
-
 // The text of field `field` of record `recNo`, or false with a message when
 // the table is missing, the record is not held or the field is unknown.
 bool readText(CDbf* table, int recNo, int field, std::string* text);

@@ -10,6 +10,8 @@
 #include "base/failure_record.h"
 #include "basic/basic.h"
 #include "basic/basic_impl.h"
+#include "basic/name_case.h"
+#include "dbf/dbf.h"
 #include "dbf/field_text.h"
 
 namespace tav {
@@ -60,7 +62,7 @@ bool CBasic::calcNames(int type, FieldMap* fields) {
   FieldMap& f = *fields;
   const NameWidths& w = widths_;
   if (type != kTeams) {
-    f["PCT_FNAMEC"] = capFName_ ? upperAscii(f["PCT_FNAME"]) : f["PCT_FNAME"];
+    f["PCT_FNAMEC"] = capFName_ ? upperName(f["PCT_FNAME"], pct_->header().codePage) : f["PCT_FNAME"];
     f[kGfNameC] = f["PCT_GNAME"] + " " + f["PCT_FNAMEC"];
   }
   const std::string full = f[kGfNameC];

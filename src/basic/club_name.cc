@@ -7,6 +7,7 @@
 #include "base/failure_record.h"
 #include "basic/basic.h"
 #include "basic/basic_impl.h"
+#include "basic/name_case.h"
 #include "dbf/dbf.h"
 #include "dbf/field_text.h"
 
@@ -107,7 +108,7 @@ bool CBasic::cleanAllClubNames() {
       if (names[i] == "PCT_CNAME") cname = values[i];
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
-      if (names[i] == "PCT_SNAME") values[i] = upperAscii(cname);
+      if (names[i] == "PCT_SNAME") values[i] = upperName(cname, pct->header().codePage);
     }
     if (!writeChanged(r, names, values, nullptr)) return false;
   }
