@@ -160,6 +160,15 @@ Outcome tav_eventEvtSaa(Call& call);
 // maintenance_commands.cc, compare_commands.cc).
 Outcome tav_verify(Call& call);
 Outcome tav_compareDbf(Call& call);
+Outcome tav_eraseOff(Call& call);
+Outcome tav_eraseSk(Call& call);
+Outcome tav_eraseAll(Call& call);
+Outcome tav_compress(Call& call);
+Outcome tav_purge(Call& call);
+Outcome tav_updatePFN(Call& call);
+Outcome tav_updateNatCodes(Call& call);
+Outcome tav_updateDpp(Call& call);
+Outcome tav_addOffSbN1(Call& call);
 
 // Commands whose behaviour is not built yet answer through this procedure.
 Outcome pending(Call& call);
