@@ -28,4 +28,8 @@ if [ ! -f "$stamp" ] || [ "$build/bench/make_bench_db" -nt "$stamp" ]; then
   touch "$stamp"
 fi
 
-exec tclsh "$here/driver.tcl" "$build" "$db" "$repeats"
+tclsh "$here/driver.tcl" "$build" "$db" "$repeats"
+
+# The judges' deviation report over the large generated competition.
+cmake --build "$build" -j2 --target sample_large > /dev/null
+tclsh "$here/deviation_bench.tcl" "$build" "$repeats"
