@@ -195,6 +195,59 @@ proc tour::protocol {} {
     }
 }
 
+# Verification of the database and of the broken copy of the sample that the
+# generator writes beside it (sample/broken/db, see doc/sample.md), the
+# comparison of the two into two stand-in list widgets, and maintenance on
+# the broken copy: repair, compress, purge and printed names.  Nothing is
+# saved; the tour's database is opened again at the end.
+proc add_verif_msg {text {kind ""}} {
+    if {$tour::showProgress} { puts "   [expr {$kind eq "E" ? "!" : " "}] $text" }
+}
+namespace eval tour { variable showProgress 0 }
+
+proc tour::verification {} {
+    global build database
+    variable showProgress
+    set broken [file join $build sample broken db]
+    puts "   [tav_get_dir]: structure and identifiers [tav_verify 0 0], references [tav_verify 4 0]"
+    tav_closeDB
+    if {[tav_openDB $broken] ne "1"} { error "tav_openDB $broken: [tav_getErrStr]" }
+    puts "   $broken:"
+    foreach {type title} {1 structure 2 "zero identifiers" 3 "duplicate identifiers"} {
+        puts "   tav_verify $type 0 ($title): [tav_verify $type 0]"
+        foreach line [split [string trimright [tav_getErrStr] \n] \n] { puts "      $line" }
+    }
+    puts "   tav_verify 4 0 (references), progress lines to add_verif_msg (! marks a fault):"
+    set showProgress 1
+    set result [tav_verify 4 0]
+    set showProgress 0
+    puts "   answer $result, findings:"
+    foreach line [split [tav_getErrStr] \n] { puts "      $line" }
+
+    puts "   repair: tav_verify 2 1 -> [tav_verify 2 1]; deleted records in PCT: [tav_getNDR PCT]"
+    puts "   tav_compress -> [tav_compress]; PCT records: [tav_getNR PCT]"
+    set before [tav_getNR PCT]
+    puts "   tav_purge -> [tav_purge]; PCT entries nothing refers to: [expr {$before - [tav_getNR PCT]}]"
+    # The couple whose partner is missing stops the printed names.
+    catch {tav_updatePFN 1} answer
+    puts "   tav_updatePFN 1: [lindex [split $answer \n] 0]"
+    puts "   modified tables (not saved): [lmap h [tav_getHandleList] {if {[tav_isMod $h] ne "Yes"} continue; set h}]"
+    tav_closeDB
+
+    proc ::tourList1 {insert end row} { lappend ::tourRows1 $row }
+    proc ::tourList2 {insert end row} { lappend ::tourRows2 $row }
+    set ::tourRows1 {}
+    set ::tourRows2 {}
+    set sample [file join $build sample db]
+    tav_compareDbf $sample $broken tourList1 tourList2
+    puts "   tav_compareDbf sample broken: $::gTAV(compare,status), [llength $::tourRows1] rows a side"
+    foreach row1 $::tourRows1 row2 $::tourRows2 {
+        puts [format "      %-42s | %s" [join [lsearch -all -inline -not $row1 {}] " "] \
+                  [join [lsearch -all -inline -not $row2 {}] " "]]
+    }
+    tav_openDB $database
+}
+
 proc tour::closeDatabase {} {
     tav_closeDB
     puts "   closed; open tables now: [llength [tav_getHandleList]]"
@@ -211,7 +264,7 @@ tour::section "A judges' protocol" tour::protocol
 # The event tree, status, results, scores, panels and start orders.
 # Timelines and combined standings.
 # The results site and reports.
-# Verification, maintenance and comparison.
+tour::section "Verification, maintenance and comparison" tour::verification
 tour::section "Closing" tour::closeDatabase
 
 exit [tour::run]
