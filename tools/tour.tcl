@@ -195,6 +195,46 @@ proc tour::protocol {} {
     }
 }
 
+# The special achievement award page of the men's short program (written
+# into a temporary folder; the page is HTML, shown here as its headings and
+# table rows) and the first lines of the judges' deviation report of the
+# event, every line and column, threshold 1.
+proc tour::awardsReport {} {
+    catch {tav_basicPopulate 0}
+    catch {tav_eventPopulate}
+    set category [record CAT {CAT_ID} {CAT_TYPE=S CAT_GENDER=M}]
+    if {$category eq ""} { error "no men's singles category" }
+    set segment [record SCP {SCP_ID} [list CAT_ID=[dict get $category CAT_ID] SCP_TYPE=S]]
+    set evtId [tav_eventGetEvtListId 0]
+    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
+    set folder [file join $temp tavc-tour-reports-[pid]]
+    file mkdir $folder
+    try {
+        tav_eventEvtSaa $folder $evtId [dict get $segment SCP_ID]
+        set page [lindex [glob -directory $folder SAA_*.html] 0]
+        puts "   [file tail $page]:"
+        set f [open $page r]
+        fconfigure $f -encoding cp1252
+        set html [read $f]
+        close $f
+        set row {}
+        foreach line [split $html \n] {
+            if {[regexp {<H[23][^>]*>([^<]*)</H[23]>} $line -> text]} { puts "   $text" }
+            if {[regexp {<TD[^>]*>([^<]*)</TD>} $line -> text]} { lappend row $text }
+            if {[string match *</TR>* $line]} { puts "      [join $row {   }]"; set row {} }
+        }
+        set csv [file join $folder deviation.csv]
+        tav_eventEvtDeviation $csv $evtId {} 1 1 1 1 1 1 1 1
+        set f [open $csv r]
+        fconfigure $f -encoding cp1252
+        puts "   deviation.csv:"
+        for {set i 0} {$i < 6 && [gets $f line] >= 0} {incr i} { puts "   $line" }
+        close $f
+    } finally {
+        file delete -force $folder
+    }
+}
+
 # Verification of the database and of the broken copy of the sample that the
 # generator writes beside it (sample/broken/db, see doc/sample.md), the
 # comparison of the two into two stand-in list widgets, and maintenance on
@@ -264,6 +304,7 @@ tour::section "A judges' protocol" tour::protocol
 # The event tree, status, results, scores, panels and start orders.
 # Timelines and combined standings.
 # The results site and reports.
+tour::section "Special achievement awards and the judges' deviation report" tour::awardsReport
 tour::section "Verification, maintenance and comparison" tour::verification
 tour::section "Closing" tour::closeDatabase
 
