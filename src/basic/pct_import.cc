@@ -133,7 +133,7 @@ int PctImport::verifyPCT(int kind, const std::string& line) {
       break;
   }
   PctImportEntry& e = check.entry;
-  cleanClubNameWith(&e.clubName, options_.clbNameConvBits & kCleanerBits);
+  cleanClubNameWith(&e.clubName, 0);  // quotes and outer blanks only
   if (kind == kImportClubs) {
     e.gfName = e.gfNameC = e.clubName;
     e.nation = upperAscii(options_.defNation);
@@ -158,12 +158,28 @@ int PctImport::verifyPCT(int kind, const std::string& line) {
   return 1;
 }
 
-// The identifier of the register's club of that name (ST and ST. alike): 0
-// for no club name, -1 when the register has no such club.
+std::string PctImport::cleanedClub(const std::string& name) const {
+  std::string cleaned = name;
+  cleanClubNameWith(&cleaned, options_.clbNameConvBits & kCleanerBits);
+  return cleaned;
+}
+
+// The register's clubs of a name: as written, else as cleaned (ST and ST.
+// alike either way).  False on a failure.
+bool PctImport::findClubs(const std::string& clubName, std::vector<int>* recNos) {
+  if (!basic().findByName(kClubs, clubName, recNos)) return false;
+  const std::string cleaned = cleanedClub(clubName);
+  if (!recNos->empty() || cleaned == clubName) return true;
+  return basic().findByName(kClubs, cleaned, recNos);
+}
+
+// The identifier of the register's club of that name (the first when
+// several have it): 0 for no club name, -1 when the register has no such
+// club, -2 on a failure.
 int PctImport::clubIdOf(const std::string& clubName) {
   if (clubName.empty()) return 0;
   std::vector<int> recNos;
-  if (!basic().findByName(kClubs, clubName, &recNos)) return -2;
+  if (!findClubs(clubName, &recNos)) return -2;
   if (recNos.empty()) return -1;
   return static_cast<int>(decimalValue(pct_->fieldText(recNos.front(), idField_)));
 }
@@ -177,8 +193,10 @@ int PctImport::checkDuplicate(PctImportEntry* e) {
   bool found = false;
   if (kind == kImportOfficials || kind == kImportCompetitors) {
     found = basic().findByName(kind, e->gName, e->fName, &recNos);
+  } else if (kind == kImportClubs) {
+    found = findClubs(e->clubName, &recNos);
   } else {
-    found = basic().findByName(kind, kind == kImportClubs ? e->clubName : e->gfName, &recNos);
+    found = basic().findByName(kind, e->gfName, &recNos);
   }
   if (!found) return -1;
   auto onlyWhere = [&](std::vector<int>* list, auto&& keep) {

@@ -15,11 +15,13 @@
 // ("CBasic.importPct", ...), as the application knows them.
 //
 // Choices made here, where the file format leaves room:
-//  - Club names (second field) are cleaned with bits 1, 2, 4 and 8 of
-//    clbNameConvBits (the club-name cleaner's conversions) and looked up as
-//    clubs of the register, ST and ST. finding each other; a club that is
-//    not in the register is added once, as the first line naming it, and
-//    listed as imported.  The entry's PCT_CLBID is that club's identifier.
+//  - A club name (the second field, or a club file's line) is looked up
+//    among the register's clubs as written, and when that finds none, as
+//    cleaned with bits 1, 2, 4 and 8 of clbNameConvBits (the club-name
+//    cleaner's conversions); ST and ST. find each other.  A club that is
+//    not in the register is added once, with its cleaned name, as the first
+//    line naming it, and listed as imported.  The entry's PCT_CLBID is that
+//    club's identifier; of several clubs with the name, the first.
 //  - Bit 16 of clbNameConvBits: the printed long name of a new couple
 //    (PCT_PLNAME) carries each partner's club (the add-club flag of the
 //    couple name).
@@ -131,6 +133,8 @@ class PctImport {
   // Reading and checking (pct_import.cc).
   bool prepareRegister();
   int checkDuplicate(PctImportEntry* e);
+  std::string cleanedClub(const std::string& name) const;
+  bool findClubs(const std::string& clubName, std::vector<int>* recNos);
   int clubIdOf(const std::string& clubName);
   std::string commentFor(int lineNo) const;
   int confirmPairs(const CouplePairing& pairing);
@@ -147,6 +151,7 @@ class PctImport {
   bool writeRecord(int kind, const Fields& fields, int* id);
   bool partnerNames(int id, Fields* names);
   int recNoOf(int id);
+  std::string storedName(int id);
   void listEntry(const PctImportEntry& e, bool duplicate);
   std::string inFileKey(int kind, const PctImportEntry& e) const;
 
