@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "base/failure_record.h"
+#include "basic/basic.h"
+#include "dbf/dbf_builder.h"
 #include "event/event_tree.h"
 #include "event/field_number.h"
 #include "session/tav.h"
@@ -34,6 +36,8 @@ class EventTreeTest : public ::testing::Test {
   }
 
   void populate() { ASSERT_TRUE(events().eventPopulate()) << getErrStr(); }
+  // The register answers the names the tree asks for.
+  bool basicReady() { return basic().populate(0, -1); }
   CCategory& category(int catId) { return *events().getEvtCatPtr(1, catId); }
   CSegment& segment(int catId, int scpId) { return *category(catId).getScpPtr(scpId); }
 };
@@ -345,6 +349,114 @@ TEST_F(EventTreeTest, DeductionPoints) {
   EXPECT_FLOAT_EQ(points[0], 1.5f);
   EXPECT_FLOAT_EQ(points[4], 2.0f);
   EXPECT_FLOAT_EQ(total, 3.5f);
+}
+
+// Panel lists stay parallel: an identifier of 0 kept for the video slot
+// has an empty name and nation; flag 0 gives empty function names.
+TEST_F(EventTreeTest, PanelListsStayParallel) {
+  edit("SCP", "SCP_ID", 11, {"SCP_JID22=0"});
+  populate();
+  ASSERT_TRUE(basicReady());
+  const CSegment& s = segment(1, 11);
+  PanelList panel;
+  ASSERT_TRUE(s.getOffNames('S', (1 << 15) | (1 << 21), "", false, 2, &panel)) << getErrStr();
+  EXPECT_EQ(panel.functionNames, (std::vector<std::string>{"Ref.", "Vid."}));
+  EXPECT_EQ(panel.ids, (std::vector<int>{2015, 0}));
+  EXPECT_EQ(panel.names, (std::vector<std::string>{"Robert FAIRBANKS", ""}));
+  EXPECT_EQ(panel.nations.size(), 2u);
+  EXPECT_EQ(panel.nations[1], "");
+  ASSERT_TRUE(s.getOffIds('S', 3, 0, &panel));
+  EXPECT_EQ(panel.functionNames, (std::vector<std::string>{"", ""}));
+  EXPECT_EQ(panel.ids, (std::vector<int>{2001, 2002}));
+  // A dance segment does not keep the empty video slot.
+  edit("SCP", "SCP_ID", 41, {"SCP_JID22=0"});
+  ASSERT_TRUE(segment(4, 41).getOffIds('D', 1 << 21, 2, &panel));
+  EXPECT_TRUE(panel.ids.empty());
+}
+
+// Venues count fixed positions; major deduction indexes outside 0-16 name
+// no deduction; general factors round half up.
+TEST_F(EventTreeTest, VenuesMajorDeductionsAndFactors) {
+  edit("EVT", "EVT_ID", 1, {"EVT_TITLE1=", "EVT_TITLE2=Hall B"});
+  edit("SCP", "SCP_ID", 62, {"SCP_EXTDT=3"});
+  edit("SCP", "SCP_ID", 12, {"SCP_CRFRGN=15", "SCP_CRFR01=133", "SCP_DEMJ02=17"});
+  populate();
+  const CEvent& event = *events().getEvtPtr(1);
+  std::vector<std::string> venues;
+  ASSERT_TRUE(event.getVenueList(&venues));
+  // The list drops the empty title; positions do not move with it.
+  EXPECT_EQ(venues, (std::vector<std::string>{venues[0], "Hall B"}));
+  std::vector<std::string> found;
+  for (int index : {0, 1, 2, 3, 4, 5, -1}) {
+    std::string venue;
+    ASSERT_TRUE(event.getVenue(index, &venue));
+    found.push_back(venue);
+  }
+  EXPECT_EQ(found, (std::vector<std::string>{venues[0], venues[0], venues[0], "Hall B", venues[0],
+                                             venues[0], venues[0]}));
+  const CSegment& s = segment(1, 12);
+  int first = 0, second = 0, third = 0;
+  ASSERT_TRUE(s.getMajDedIndexes(&first, &second, &third));
+  EXPECT_EQ(second, 17);
+  MajorDeductionNames names;
+  ASSERT_TRUE(s.getMajDedNames(2, 17, -4, &names));
+  EXPECT_EQ(names[0], (std::vector<std::string>{"Costume/Prop violation"}));
+  EXPECT_TRUE(names[1].empty());
+  EXPECT_TRUE(names[2].empty());
+  ComponentFactors factors{};
+  ASSERT_TRUE(s.getValidCompIndexes(true, &factors));
+  EXPECT_EQ(factors[0], 200);  // 15 x 133 = 1995, rest 5: 2005 / 10
+  ASSERT_TRUE(s.getValidCompIndexes(false, &factors));
+  EXPECT_EQ(factors[0], 133);
+}
+
+// Two major deductions before database version 11127, three from it on.
+TEST(EventTreeVersionTest, MajorDeductionsByVersion) {
+  for (int version : {11126, 11127}) {
+    test::TempDir dir;
+    for (const std::string& name : test::folderEntries(kSample)) {
+      test::writeFile(dir.file(name), test::readFile(kSample + "/" + name));
+    }
+    DbfBuilder({{"CFG_ID", 'N', 4}, {"CFG_DBFVER", 'C', 10}, {"CFG_PROG", 'C', 20}})
+        .addRecord({"1", std::to_string(version), "OmfCalcFs"})
+        .writeFile(dir.file("CFG.DBF"));
+    ASSERT_TRUE(session().openDB(dir.path())) << getErrStr();
+    ASSERT_TRUE(session().updateHandleRecData("SCP", session().getHandleRecNo("SCP", "SCP_ID", "12"),
+                                              {"SCP_DEMJ03=4"}));
+    ASSERT_TRUE(events().eventPopulate()) << getErrStr();
+    const CSegment& s = *events().getEvtCatScpPtr(1, 1, 12);
+    std::vector<MajorDeduction> records;
+    int first = 0, second = 0, third = 0;
+    ASSERT_TRUE(s.getPrfPtr(14)->getMajDedData(&records));
+    ASSERT_TRUE(s.getMajDedIndexes(&first, &second, &third));
+    EXPECT_EQ(records.size(), version < 11127 ? 2u : 3u) << version;
+    EXPECT_EQ(third == -1, version < 11127) << version;
+    session().close();
+  }
+}
+
+// A changed CAT_ID is written into every segment of the category, also one
+// no slot names, and every participant; identifiers other records refer to
+// are not changed through a node.
+TEST_F(EventTreeTest, IdentifierChanges) {
+  edit("SCP", "SCP_ID", 63, {"CAT_ID=1"});
+  populate();
+  ASSERT_TRUE(events().eventSetFieldData(1, 1, 0, 0, 0, {"CAT_ID", "CAT_NAME"}, {"88", "Men"}))
+      << getErrStr();
+  std::vector<std::string> lines;
+  ASSERT_TRUE(session().getHandleFieldRecData("SCP", {"SCP_ID"}, {{"CAT_ID", "88"}}, "SCP_ID",
+                                              false, &lines));
+  EXPECT_EQ(lines, (std::vector<std::string>{"11", "12", "63"}));
+  EXPECT_EQ(category(1).id(), 88);
+  EXPECT_FALSE(events().eventSetFieldData(1, 2, 0, 0, 0, {"CAT_ID"}, {"88"}));
+  EXPECT_TRUE(keptErrorHas("CAT_ID already used by another category: 88"));
+  struct Case { int cat, par, scp; const char* field; const char* message; };
+  for (const Case& c : std::vector<Case>{{0, 0, 0, "EVT_ID", "EVT_ID of a built node cannot change: 5"},
+                                         {2, 0, 21, "SCP_ID", "SCP_ID of a built node cannot change: 5"},
+                                         {2, 201, 0, "PAR_ID", "PAR_ID of a built node cannot change: 5"}}) {
+    EXPECT_FALSE(events().eventSetFieldData(1, c.cat, c.par, c.scp, 0, {c.field}, {"5"}));
+    EXPECT_TRUE(keptErrorHas(c.message));
+  }
 }
 
 }  // namespace
