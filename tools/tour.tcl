@@ -48,12 +48,6 @@ proc tour::run {} {
     return $failed
 }
 
-# Points are stored in hundredths: 16874 is 168.74.
-proc tour::points {hundredths} {
-    if {$hundredths eq ""} { return "" }
-    return [format %.2f [expr {$hundredths / 100.0}]]
-}
-
 # The records of a table as lists of the named fields, in the order of
 # sortField, restricted by qualifiers ("FIELD=value").  The pseudo-field
 # recNo gives the record number, which tav_getRec and tav_getRecDesc take.
@@ -100,84 +94,97 @@ proc tour::tables {} {
     puts "   [llength [tav_getHandleList]] tables, $total records"
 }
 
+# The event tree: tav_eventPopulate builds it from the tables (the register
+# first, which gives the names, clubs and nations of the entries).  Lists of
+# events and categories are in identifier order; the list commands take a
+# position in them.
+proc tour::buildTree {} {
+    if {[catch {tav_basicPopulate 0} message]} { error "tav_basicPopulate: $message" }
+    tav_eventPopulate
+}
+
+# tav_eventGetFieldData fills the array gEVT (gCAT, gSCP, gPAR) of the
+# caller's scope, here the global one.
 proc tour::event {} {
-    foreach row [records EVT {recNo EVT_ID EVT_NAME EVT_PLACE EVT_BEGDAT EVT_ENDDAT} {} EVT_ID] {
-        lassign $row recNo id name place begin end
-        puts "   $name (EVT_ID $id)"
-        puts "   $place, $begin to $end"
-        # tav_getRecDesc gives a record's label and its describing text.
-        puts "   described as: [tav_getRecDesc EVT $recNo]"
-        set venues {}
-        foreach field {EVT_R1NAM EVT_TITLE1 EVT_TITLE2 EVT_TITLE3} {
-            set venue [lindex [tav_getRec EVT $recNo [list $field] 0] 1]
-            if {$venue ne ""} { lappend venues $venue }
-        }
-        puts "   venues: [join $venues {; }]"
+    global gEVT
+    buildTree
+    set names [tav_eventGetEvtNames]
+    for {set i 0} {$i < [llength $names]} {incr i} {
+        set evtId [tav_eventGetEvtListId $i]
+        tav_eventGetFieldData $evtId 0 0 0 0 {EVT_PLACE EVT_BEGDAT EVT_ENDDAT}
+        puts "   [lindex $names $i] (EVT_ID $evtId, registration [tav_eventGetEvtIdRegNo $evtId])"
+        puts "   $gEVT(EVT_PLACE), $gEVT(EVT_BEGDAT) to $gEVT(EVT_ENDDAT)"
+        puts "   venues: [join [tav_eventGetEvtVenueList $evtId] {; }]"
+        puts "   clubs of the entries: [llength [tav_eventGetEvtClubNames $evtId]]"
     }
 }
 
+# Every category with its status ("finished + of segments", "+" while a
+# segment is under way) and the state of each segment: no start order,
+# drawn, started or finished (the segment's stage).
 proc tour::categories {} {
-    set types {S Singles P Pairs D "Ice dance" T "Synchronized"}
-    foreach row [records CAT {CAT_ID CAT_NAME CAT_TYPE CAT_GENDER CAT_LEVEL} {} CAT_ID] {
-        lassign $row id name type gender level
-        set entries [llength [records PAR {PAR_ID} [list CAT_ID=$id]]]
-        puts [format "   %2d  %-30s %-13s gender %s  level %s  %2d entries" \
-                  $id $name [dict get $types $type] $gender $level $entries]
-        foreach segment [records SCP {SCP_ID SCP_SNAM SCP_NAME SCP_TYPE SCP_GROUP} [list CAT_ID=$id] SCP_ID] {
-            lassign $segment scpId short scpName scpType group
-            set skated [llength [records PRF {PRF_ID} [list SCP_ID=$scpId PRF_STAT=O]]]
-            set toSkate [llength [records PRF {PRF_ID} [list SCP_ID=$scpId PRF_STAT=L]]]
-            puts [format "         %-4s %-22s type %s %-9s skated %2d, to skate %2d" \
-                      $short $scpName $scpType [expr {$group eq "" ? "" : "group $group"}] $skated $toSkate]
+    set evtId [tav_eventGetEvtListId 0]
+    set stages {"no start order" drawn started finished}
+    set names [tav_eventGetEvtCatNames $evtId]
+    for {set i 0} {$i < [llength $names]} {incr i} {
+        set catId [tav_eventGetEvtCatListId $evtId $i]
+        lassign [tav_eventGetEvtCatLevelGenderType $evtId $catId] level gender type
+        puts [format "   %2d  %-30s type %s %s  status %s" $catId [lindex $names $i] $type \
+                  $gender [tav_eventGetEvtCatStatus $evtId $catId]]
+        foreach pair [tav_eventGetEvtCatScpNames $evtId $catId 3] scpId [tav_eventGetEvtCatScpIds $evtId $catId] {
+            lassign $pair short name
+            set stage [expr {[tav_eventHasEvtCatScpStartOrder $evtId $catId $scpId]
+                             + [tav_eventHasEvtCatScpStarted $evtId $catId $scpId]
+                             + [tav_eventIsEvtCatScpFinished $evtId $catId $scpId]}]
+            puts [format "         %-4s %-22s %-15s %2d active entries" $short $name \
+                      [lindex $stages $stage] [tav_eventGetEvtCatScpNumSk $evtId $catId $scpId]]
         }
     }
 }
 
-# The entries of the first men's singles category with their places; the participant's name
-# comes from the person register through tav_getRecDesc.  Entries without a
-# place (they did not finish the category) are listed after the placed ones
-# with their status letter.
-proc tour::entries {} {
-    set category [record CAT {CAT_ID CAT_NAME} {CAT_TYPE=S CAT_GENDER=M}]
-    if {$category eq ""} { error "no men's singles category" }
-    set catId [dict get $category CAT_ID]
-    puts "   [dict get $category CAT_NAME]: place, total, short program, free skating"
-    set placed {}
-    set others {}
-    foreach row [records PAR {recNo PAR_TPLACE PAR_TPOINT PAR_POINT1 PAR_POINT2 PAR_STAT PAR_NAT} \
-                     [list CAT_ID=$catId] PAR_TPLACE] {
-        if {[lindex $row 1] > 0} { lappend placed $row } else { lappend others $row }
+# The results of the first men's singles free skating in order of place,
+# with the points the scoring program wrote (PAR_POINTn of the entry for
+# segment slot n); the names and nations come through the tree.
+proc tour::results {} {
+    global gPAR
+    lassign [menSingles] evtId catId
+    set scpId [lindex [tav_eventGetEvtCatScpIds $evtId $catId] end]
+    set slot [llength [tav_eventGetEvtCatScpIds $evtId $catId]]
+    puts "   [lindex [tav_eventGetEvtCatScpNames $evtId $catId 1] end]: place, points, start number"
+    set rows {}
+    foreach prfId [tav_eventGetEvtCatScpStartList $evtId $catId $scpId] {
+        set parId [performanceEntry $evtId $catId $scpId $prfId]
+        tav_eventGetFieldData $evtId $catId $parId 0 0 [list PAR_PLACE$slot PAR_POINT$slot PAR_STAT]
+        # Entries without a place (withdrawn) come after the placed ones.
+        set place [expr {$gPAR(PAR_PLACE$slot) > 0 ? $gPAR(PAR_PLACE$slot) : 999}]
+        lappend rows [list $place $gPAR(PAR_POINT$slot) $gPAR(PAR_STAT) \
+            [tav_eventGetEvtCatScpPrfStartNo $evtId $catId $scpId $prfId] \
+            [tav_eventGetEvtCatScpPrfName $evtId $catId $scpId $prfId {}] \
+            [tav_eventGetEvtCatScpPrfNation $evtId $catId $scpId $prfId]]
     }
-    foreach row [concat $placed $others] {
-        lassign $row recNo place total sp fs status nation
-        set name [lindex [tav_getRecDesc PAR $recNo] 1]
-        set shown [expr {$place > 0 ? $place : $status}]
-        set scores {}
-        foreach value [list $total $sp $fs] {
-            lappend scores [expr {$value > 0 ? [points $value] : "-"}]
-        }
-        puts [format "   %3s  %-26s %s %7s %7s %7s" $shown $name $nation {*}$scores]
+    foreach row [lsort -integer -index 0 $rows] {
+        lassign $row place points status startNo name nation
+        if {$place == 999} { set place "($status)" ; set points "-" }
+        puts [format "   %5s  %-26s %s %8s   #%s" $place $name $nation $points $startNo]
     }
-    puts "   (N final not reached, R withdrawn, W entry withdrawn)"
 }
 
-# The judges' protocol of the winning free skating: the numbered field
-# families of PRF (PRF_XNAE01 ... PRF_XNAE20 for the elements, PRF_E01J01
-# ... for each judge's grade stored as grade + 4, 9 for none).
+# A judges' protocol: the elements of the free skating winner, read from
+# the numbered fields of the performance record (PRF_XNAE01 ... for the
+# element codes, PRF_E01J01 ... for each judge's grade stored as grade + 4,
+# 9 for none).  Scores are written with two decimals.
 proc tour::protocol {} {
-    set category [record CAT {CAT_ID} {CAT_TYPE=S CAT_GENDER=M}]
-    if {$category eq ""} { error "no men's singles category" }
-    set segment [record SCP {SCP_ID SCP_NAME} [list CAT_ID=[dict get $category CAT_ID] SCP_TYPE=F]]
-    if {$segment eq ""} { error "no free skating" }
-    set performance [record PRF {recNo PAR_ID PRF_POINTS PRF_M1TOT PRF_M2TOT PRF_BONUSP} \
-                         [list SCP_ID=[dict get $segment SCP_ID] PRF_PLACE=1]]
-    if {$performance eq ""} { error "nobody has won the free skating yet" }
-    set recNo [dict get $performance recNo]
-    set parRecNo [tav_getRecNo PAR PAR_ID=[dict get $performance PAR_ID] 0]
-    puts "   [lindex [tav_getRecDesc PAR $parRecNo] 1], [dict get $segment SCP_NAME]:\
-          [points [dict get $performance PRF_POINTS]] =\
-          [points [dict get $performance PRF_M1TOT]] elements +\
-          [points [dict get $performance PRF_M2TOT]] components - deductions"
+    lassign [menSingles] evtId catId
+    set scpId [lindex [tav_eventGetEvtCatScpIds $evtId $catId] end]
+    set recNo ""
+    foreach prfId [tav_eventGetEvtCatScpStartList $evtId $catId $scpId] {
+        set row [record PRF {recNo PRF_PLACE PRF_POINTS PRF_M1TOT PRF_M2TOT} [list PRF_ID=$prfId]]
+        if {[dict get $row PRF_PLACE] == 1} { set recNo [dict get $row recNo]; break }
+    }
+    if {$recNo eq ""} { error "nobody has won the free skating yet" }
+    puts "   [tav_eventGetEvtCatScpPrfName $evtId $catId $scpId $prfId {}]:\
+          [dict get $row PRF_POINTS] = [dict get $row PRF_M1TOT] elements +\
+          [dict get $row PRF_M2TOT] components - deductions"
     puts [format "   %2s %-14s %-3s %6s %6s %6s   %s" # element info base GOE score "judges' grades"]
     for {set e 1} {$e <= 20} {incr e} {
         set n [format %02d $e]
@@ -190,9 +197,54 @@ proc tour::protocol {} {
         foreach mark [lrange $values 7 end] {
             lappend grades [expr {$mark == 9 ? "-" : $mark - 4}]
         }
-        puts [format "   %2d %-14s %-3s %6s%s %6s %6s   %s" $e $code $info [points $base] \
-                  [expr {$half == 1 ? "x" : " "}] [points $goe] [points $score] $grades]
+        puts [format "   %2d %-14s %-3s %6s%s %6s %6s   %s" $e $code $info $base \
+                  [expr {$half == 1 ? "x" : " "}] $goe $score $grades]
     }
+}
+
+# The officials' panel of the men's short program with their function
+# names (flag 3: long names; mask 4194303 selects all 22 slots).
+proc tour::panel {} {
+    lassign [menSingles] evtId catId
+    set scpId [lindex [tav_eventGetEvtCatScpIds $evtId $catId] 0]
+    foreach pair [tav_eventGetEvtCatScpOffNames $evtId $catId $scpId 4194303 3] {
+        puts [format "   %-32s %s" {*}$pair]
+    }
+}
+
+# The start list of the ladies' free skating by warm-up group, with the
+# planned program time.
+proc tour::startList {} {
+    set evtId [tav_eventGetEvtListId 0]
+    set catId [record CAT {CAT_ID} {CAT_TYPE=S CAT_GENDER=F CAT_LEVEL=S}]
+    set catId [dict get $catId CAT_ID]
+    set scpId [lindex [tav_eventGetEvtCatScpIds $evtId $catId] end]
+    lassign [tav_eventGetEvtCatScpTime $evtId $catId $scpId 0] kind time time2
+    puts "   [lindex [tav_eventGetEvtCatScpNames $evtId $catId 1] end]: program time $kind $time,\
+          warm-up groups of [join [tav_eventGetEvtCatScpWarmupGroups $evtId $catId $scpId] { and }]"
+    set group 0
+    foreach prfId [tav_eventGetEvtCatScpStartList $evtId $catId $scpId] {
+        set g [tav_eventGetEvtCatScpPrfWGroupNo $evtId $catId $scpId $prfId]
+        if {$g != $group} { puts "   warm-up group $g"; set group $g }
+        lassign [tav_eventGetEvtCatScpPrfNamesClubs $evtId $catId $scpId $prfId] name - club
+        puts [format "     %2d  %-24s %-36s %s" \
+                  [tav_eventGetEvtCatScpPrfStartNo $evtId $catId $scpId $prfId] $name $club \
+                  [tav_eventGetEvtCatScpPrfNation $evtId $catId $scpId $prfId]]
+    }
+}
+
+# The event and category of the first men's singles category.
+proc tour::menSingles {} {
+    set category [record CAT {CAT_ID} {CAT_TYPE=S CAT_GENDER=M}]
+    if {$category eq ""} { error "no men's singles category" }
+    return [list [tav_eventGetEvtListId 0] [dict get $category CAT_ID]]
+}
+
+# The PAR_ID of a performance: the entry whose start number in the segment
+# is the performance's.
+proc tour::performanceEntry {evtId catId scpId prfId} {
+    set row [record PRF {PAR_ID} [list PRF_ID=$prfId]]
+    return [dict get $row PAR_ID]
 }
 
 # The special achievement award page of the men's short program (written
@@ -295,13 +347,15 @@ proc tour::closeDatabase {} {
 
 tour::section "Opening the sample database" tour::openDatabase
 tour::section "Tables, records and index files" tour::tables
-tour::section "The event" tour::event
-tour::section "Categories and their segments" tour::categories
-tour::section "Entries of a category" tour::entries
-tour::section "A judges' protocol" tour::protocol
 # The register.
 # Person import and the registration map.
 # The event tree, status, results, scores, panels and start orders.
+tour::section "The event" tour::event
+tour::section "Categories, their status and their segments" tour::categories
+tour::section "Results of a segment" tour::results
+tour::section "A judges' protocol" tour::protocol
+tour::section "The officials' panel" tour::panel
+tour::section "A start list with warm-up groups" tour::startList
 # Timelines and combined standings.
 # The results site and reports.
 tour::section "Special achievement awards and the judges' deviation report" tour::awardsReport
