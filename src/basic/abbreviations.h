@@ -18,6 +18,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tav {
 
@@ -39,6 +40,12 @@ class Abbreviations {
   // value that already fits is returned unchanged; one that still does not
   // fit is returned as far as it got.
   std::string abbreviate(const std::string& value, int width) const;
+
+  // Installs tables read elsewhere (tests, the fuzz target).
+  void setTables(AbbreviationTable state, AbbreviationTable misc) {
+    state_ = std::move(state);
+    misc_ = std::move(misc);
+  }
 
   const AbbreviationTable& state() const { return state_; }
   const AbbreviationTable& misc() const { return misc_; }

@@ -163,6 +163,7 @@ class CBasic {
   // ---- Name calculation and club names (basic_names.cc, club_name.cc) ----
   bool loadAbbreviations(const std::string& directory);
   const Abbreviations& abbreviations() const { return abbreviations_; }
+  Abbreviations& abbreviations() { return abbreviations_; }
   bool calcNames(int type, FieldMap* fields);
   bool setCapFNameFlag(bool flag) { capFName_ = flag; return true; }
   bool setAddPfnFlag(bool flag) { addPfn_ = flag; return true; }

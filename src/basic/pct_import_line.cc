@@ -133,11 +133,12 @@ std::string_view cutComment(std::string_view line) {
 LineCheck checkImportLine(const ImportLineRules& rules, std::string_view line) {
   LineCheck check;
   // Blanks are trimmed here, tabs are not: a leading tab is an empty name.
-  std::string text = collapseBlanks(cutComment(line));
+  const std::string text = collapseBlanks(cutComment(line));
   const std::size_t first = text.find_first_not_of(' ');
-  text = first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') + 1 - first);
-  check.text = text;
-  if (trimBlanks(text).empty()) return check;  // blanks and tabs only: skipped
+  if (first != std::string::npos) {
+    check.text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+  }
+  if (trimBlanks(check.text).empty()) return check;  // blanks and tabs only: skipped
   PctImportEntry& e = check.entry;
   if (rules.kind == kImportClubs) {
     std::string name = check.text;
