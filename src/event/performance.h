@@ -6,7 +6,9 @@
 // Score texts are handed on as the record holds them (the scoring program
 // formats them, for example "7.25"); the integer variants give hundredths
 // of a point, read by the field's decimal count (field_number.h), so 7.25
-// is 725.  Every operation reads the PRF record when it is asked; a deleted
+// is 725.  Component index i (0-9) of a segment, whose factor and names are
+// SCP_CRFR, SCP_CRIT and SCP_CRSH number i + 1, is PRF_Cii... here, and
+// deduction index i (SCP_DEFR number i + 1) is PRF_DEDii.  Every operation reads the PRF record when it is asked; a deleted
 // record fails with "Record deleted: " and the record number.
 #ifndef TAVC_EVENT_PERFORMANCE_H_
 #define TAVC_EVENT_PERFORMANCE_H_
