@@ -2,6 +2,7 @@
 // deviation report.
 #include "command/commands.h"
 #include "report/deviation_report.h"
+#include "report/saa.h"
 
 namespace tav {
 
@@ -23,6 +24,14 @@ Outcome tav_eventEvtDeviation(Call& call) {
     *flags[i] = value != 0;
   }
   return eventEvtDeviation(call.arg(1), evtId, options) ? call.ok("1") : call.failed();
+}
+
+// tav_eventEvtSaa path evtId scpIdList
+Outcome tav_eventEvtSaa(Call& call) {
+  int evtId = 0;
+  std::vector<int> scpIds;
+  if (!call.intArg(2, &evtId) || !call.intListArg(3, &scpIds)) return call.done();
+  return eventEvtSaa(call.arg(1), evtId, scpIds) ? call.ok("1") : call.failed();
 }
 
 }  // namespace tav
