@@ -64,7 +64,7 @@ bool CHtml::categoryPage(const CCategory& category, const std::string& name) {
     nameDate();
     out_.element("H2", htmlEscape(name));
     out_.openLine("TABLE", "BORDER=1 CELLSPACING=1");
-    out_.open("CAPTION");
+    out_.openLine("CAPTION");
     out_.element("H3", htmlEscape(title));
     out_.close("CAPTION");
     out_.openLine("THEAD");

@@ -41,7 +41,7 @@ bool CHtml::segSum(const CSegment& segment, const std::string& catName, char cat
     nameDate();
     out_.element("H2", htmlEscape(catName));
     out_.openLine("TABLE", "BORDER=1 CELLSPACING=1");
-    out_.open("CAPTION");
+    out_.openLine("CAPTION");
     out_.element("H2", htmlEscape(name));
     out_.element("H3", std::string(label) + " Result Details");
     out_.close("CAPTION");

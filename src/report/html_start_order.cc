@@ -56,7 +56,7 @@ bool CHtml::segStOrder(const CSegment& segment, const std::string& catName, char
     nameDate();
     out_.element("H2", htmlEscape(catName));
     out_.openLine("TABLE", "BORDER=1 ", "CELLSPACING=1");
-    out_.open("CAPTION");
+    out_.openLine("CAPTION");
     out_.element("H2", htmlEscape(name));
     out_.element("H3", "Starting Order");
     out_.close("CAPTION");
@@ -119,7 +119,7 @@ bool CHtml::segStOrder(const CSegment& segment, const std::string& catName, char
 bool CHtml::officials(char catType, const CSegment& segment) {
   CallTrace trace("CHtml.officials");
   out_.openLine("TABLE", "BORDER=1 ", "CELLSPACING=1");
-  out_.open("CAPTION");
+  out_.openLine("CAPTION");
   out_.element("H3", "Officials");
   out_.close("CAPTION");
   out_.openLine("THEAD");
