@@ -68,11 +68,10 @@ bool CCategory::calcStage() {
     const CSegment* segment = segmentInSlot(slot);
     if (segment == nullptr) continue;
     ++n;
-    bool started = false;
-    bool finished = false;
-    if (!segment->hasStarted(&started) || !segment->isFinished(&finished)) return false;
-    if (started) stage = 2 * n;
-    if (finished) stage = 2 * n + 1;
+    // The segment's stage, computed when it was built, says whether it has
+    // started (2) and whether it is finished (3).
+    if (segment->stage() >= 2) stage = 2 * n;
+    if (segment->stage() == 3) stage = 2 * n + 1;
   }
   if (stage % 2 == 1 && stage >= 3 && stage == 2 * n + 1) stage = 14;
   stage_ = stage;

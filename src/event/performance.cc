@@ -12,6 +12,10 @@ FieldSlot gGroupNo("PRF_STGNUM");
 FieldSlot gPlace("PRF_PLACE");
 FieldSlot gBonus("PRF_BONUSP");
 
+}  // namespace
+
+namespace {
+
 bool groupDiffers(char group, char own) { return group != 0 && group != ' ' && group != own; }
 
 }  // namespace
@@ -42,12 +46,27 @@ bool CPerformance::getParGroup(char* letter) const {
   return participant_->getGroup(letter) && t.succeed();
 }
 
+// The letters the status questions need, each read once: PRF_STAT, and the
+// participant's PAR_STAT and PAR_GROUP.
+struct CPerformance::Letters {
+  char status = 0, parStatus = 0, parGroup = 0;
+  bool inSegment(char group) const { return !groupDiffers(group, parGroup) && status != 'M'; }
+  bool isActive(char group) const {
+    return inSegment(group) && (status == 'O' || (parStatus == 'A' && status == 'L'));
+  }
+};
+
+bool CPerformance::readLetters(Letters* letters) const {
+  return record_.letter(gStatus, &letters->status) &&
+         participant_->getStatus(&letters->parStatus) &&
+         participant_->getGroup(&letters->parGroup);
+}
+
 bool CPerformance::inSegment(char group, bool* in) const {
   CallTrace t("CPerformance.inSegment");
-  char own = 0;
-  char status = 0;
-  if (!participant_->getGroup(&own) || !getStatus(&status)) return false;
-  *in = !groupDiffers(group, own) && status != 'M';
+  Letters letters;
+  if (!readLetters(&letters)) return false;
+  *in = letters.inSegment(group);
   return t.succeed();
 }
 
@@ -61,27 +80,20 @@ bool CPerformance::hasSkated(bool* skated) const {
 
 bool CPerformance::isActive(char group, bool* active) const {
   CallTrace t("CPerformance.isActive");
-  bool in = false;
-  char status = 0;
-  char parStatus = 0;
-  if (!inSegment(group, &in) || !getStatus(&status) || !participant_->getStatus(&parStatus)) {
-    return false;
-  }
-  *active = in && (status == 'O' || (parStatus == 'A' && status == 'L'));
+  Letters letters;
+  if (!readLetters(&letters)) return false;
+  *active = letters.isActive(group);
   return t.succeed();
 }
 
 bool CPerformance::getHtmlStatus(char group, bool textForm, std::string* html) const {
   CallTrace t("CPerformance.getHtmlStatus");
-  bool in = false;
-  char status = 0;
-  char parStatus = 0;
-  if (!inSegment(group, &in) || !getStatus(&status) || !participant_->getStatus(&parStatus)) {
-    return false;
-  }
+  Letters letters;
+  if (!readLetters(&letters)) return false;
+  const bool in = letters.inSegment(group);
   *html = textForm ? "" : " ";
-  if (in && parStatus == 'R' && status != 'O') *html = textForm ? "WD" : "W";
-  if (in && parStatus == 'D') *html = textForm ? "DSQ" : "D";
+  if (in && letters.parStatus == 'R' && letters.status != 'O') *html = textForm ? "WD" : "W";
+  if (in && letters.parStatus == 'D') *html = textForm ? "DSQ" : "D";
   return t.succeed();
 }
 

@@ -129,6 +129,8 @@ class CPerformance {
   bool getParNation(std::string* nation) const;
 
  private:
+  struct Letters;
+  bool readLetters(Letters* letters) const;
   bool expandName(const std::string& code, bool firstOnly, std::string* name) const;
 
   NodeRecord record_;

@@ -79,16 +79,34 @@ bool CSegment::isFinished(bool* finished) const {
   return t.succeed();
 }
 
+// One pass over the performances answers all three questions of the stage:
+// a start order, started, finished (the same tests as hasStartOrder,
+// hasStarted and isFinished).
 bool CSegment::calcStage() {
   CallTrace t("CSegment.calcStage");
+  char group = 0;
+  if (!getGroup(&group)) return false;
   bool has = false;
   bool started = false;
-  bool finished = false;
-  if (!hasStartOrder(&has) || !hasStarted(&started) || !isFinished(&finished)) return false;
+  bool anyActiveSkated = false;
+  bool anyActiveToSkate = false;
+  for (const auto& [id, performance] : prfs_) {
+    int startNo = 0;
+    bool skated = false;
+    bool active = false;
+    if (!performance->getStartNo(&startNo) || !performance->hasSkated(&skated) ||
+        !performance->isActive(group, &active)) {
+      return false;
+    }
+    has = has || startNo > 0;
+    started = started || skated;
+    if (active && skated) anyActiveSkated = true;
+    if (active && !skated) anyActiveToSkate = true;
+  }
   stage_ = 0;
   if (has) stage_ = 1;
   if (started) stage_ = 2;
-  if (finished) stage_ = 3;
+  if (anyActiveSkated && !anyActiveToSkate) stage_ = 3;
   return t.succeed();
 }
 
