@@ -37,3 +37,6 @@ tclsh "$here/deviation_bench.tcl" "$build" "$repeats"
 # The event tree over the large generated competition: the build beside
 # opening, the build over a tenth of it, queries from Tcl loops.
 tclsh "$here/event_bench.tcl" "$build" "$repeats"
+
+# Verification and comparison over the same large generated competition.
+tclsh "$here/verify_bench.tcl" "$build" "$repeats"

@@ -126,6 +126,10 @@ class CDbf {
   // Field text of a held record without checks: `recNo` < numRecordsHeld()
   // and 0 <= `field` < getNumFields() are the caller's promise.
   std::string_view fieldText(std::size_t recNo, int field) const;
+  // The raw bytes of a held record, deletion mark first (same promise).
+  std::string_view recordBytes(std::size_t recNo) const {
+    return std::string_view(records_.at(recNo), records_.recordLength());
+  }
   bool isDeleted(std::size_t recNo) const { return records_.at(recNo)[0] == '*'; }
   bool isActive(std::size_t recNo) const { return records_.at(recNo)[0] == ' '; }
 
