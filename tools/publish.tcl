@@ -32,7 +32,6 @@
 #   --app FOLDER      the application folder with the abbreviation files
 #   --watch           republish whenever a table changes
 #   --interval MS     watch: how often the file times are read (default 250)
-#   --max-runs N      watch: stop after N publications (for tests)
 #
 # Watching polls the tables' file times through the library.  A change is
 # published once the file times have held still for one interval, so the
@@ -46,7 +45,7 @@ proc usage {} {
     puts stderr "usage: tclsh tools/publish.tcl DATABASE OUTPUT ?--event ID? ?--category ID?\
         ?--format 0|1|2? ?--details 1|-1|0? ?--no-start-orders? ?--sss? ?--nation?\
         ?--tv-names? ?--colors? ?--local-copy? ?--live SCP_ID? ?--sixty FOLDER?\
-        ?--awards SCP_IDS? ?--deviation T? ?--library FILE? ?--app FOLDER? ?--watch? ?--interval MS? ?--max-runs N?"
+        ?--awards SCP_IDS? ?--deviation T? ?--library FILE? ?--app FOLDER? ?--watch? ?--interval MS?"
     exit 2
 }
 
@@ -58,10 +57,9 @@ proc parseOptions {argv} {
     set tree [file dirname [file dirname [file normalize [info script]]]]
     array set opt [list event {} category 0 format 0 details 1 startOrders 1 sss 0 \
         nation 0 tvNames 0 colors 0 localCopy 0 live 0 sixty {} awards {} deviation {} \
-        library [file join $tree build libtavC.so] app {} watch 0 interval 250 maxRuns 0]
+        library [file join $tree build libtavC.so] app {} watch 0 interval 250]
     set valued {--event event --category category --format format --details details
-        --live live --sixty sixty --awards awards --deviation deviation --library library --app app --interval interval
-        --max-runs maxRuns}
+        --live live --sixty sixty --awards awards --deviation deviation --library library --app app --interval interval}
     set flags {--sss sss --nation nation --tv-names tvNames --colors colors
         --local-copy localCopy --watch watch}
     set rest [lrange $argv 2 end]
@@ -79,7 +77,7 @@ proc parseOptions {argv} {
             usage
         }
     }
-    foreach name {category format details live interval maxRuns} {
+    foreach name {category format details live interval} {
         if {![string is integer -strict $opt($name)]} {
             puts stderr "publish: --$name needs a whole number"
             exit 2
@@ -204,7 +202,6 @@ proc stamp {} { return [clock format [clock seconds] -format %H:%M:%S] }
 
 proc watch {} {
     global opt
-    set runs 0
     set times {}
     set openedAt 0
     set pending 1
@@ -225,10 +222,8 @@ proc watch {} {
                 continue
             }
             set lastProblem ""
-            incr runs
             puts "[stamp] published [indexPage]"
             flush stdout
-            if {$opt(maxRuns) > 0 && $runs >= $opt(maxRuns)} return
             set pending 0
             # File times count whole seconds: a save within the second the
             # database was read would keep them, so read once more after it.
