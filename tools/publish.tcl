@@ -39,7 +39,9 @@
 # saved (it cannot be read, or its file times move while it is being read)
 # is read again a moment later; a site is published only from a database
 # that was read whole.  Every page is put in place by a rename, so a browser
-# never sees a half-written page.
+# never sees a half-written page (stopping the watcher in the middle of a
+# publication can leave a temporary "*.tmp-*" file beside a page, never a
+# partial page).
 
 proc usage {} {
     puts stderr "usage: tclsh tools/publish.tcl DATABASE OUTPUT ?--event ID? ?--category ID?\

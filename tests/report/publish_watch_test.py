@@ -96,6 +96,9 @@ class PublishTest(unittest.TestCase):
             start = time.time()
             self.assertTrue(wait_for(lambda: b"Trophy 2099" in read(index), 10))
             print("republished %.2f s after the save" % (time.time() - start))
+            # Stop it between publications (it reads once more within the
+            # second after a publication).
+            time.sleep(1.5)
         finally:
             watcher.terminate()
             output = watcher.communicate(timeout=60)[0]
