@@ -94,6 +94,39 @@ proc tour::tables {} {
     puts "   [llength [tav_getHandleList]] tables, $total records"
 }
 
+# The register: tav_basicPopulate builds lists and indexes over PCT (and the
+# nations, elements, planned elements and verification rules); names, clubs
+# and nations are read from the tables when asked for.
+proc tour::register {} {
+    tav_basicPopulate 0
+    set counts {}
+    foreach {type kind} {1 officials 2 competitors 4 couples 8 teams 16 clubs} {
+        lappend counts "[llength [tav_basicGetPctNames $type]] $kind"
+    }
+    puts "   [join $counts {, }]; [llength [tav_basicGetNatNames]] nations"
+    foreach type {2 4 8} {
+        set id [tav_basicGetPctListId $type 0]
+        lassign [tav_basicGetPctIdClubIds $id] club partnerClub
+        set clubs [tav_basicGetPctIdName $club]
+        if {$partnerClub > 0} { append clubs " / [tav_basicGetPctIdName $partnerClub]" }
+        set nation [lindex [tav_getRec PCT [tav_basicGetPctListRecNo $type 0] PCT_NAT 0] 1]
+        puts [format "   %-6s %-32s %-4s %s" $id [tav_basicGetPctIdName $id] $nation $clubs]
+    }
+    set id [tav_basicGetPctListId 1 0]
+    set name [tav_basicGetPctIdName $id]
+    set regNo [tav_basicGetPctIdRegNo [tav_basicGetPctListId 2 0]]
+    puts "   find \"[string tolower $name]\": record [tav_basicFindByName 1 [string tolower $name] {}];\
+        registration $regNo: record [tav_basicFindPctByRegNo 2 $regNo]"
+    set duplicates [tav_basicDuplicatePCT 2]
+    puts "   competitors' names that occur twice: [expr {$duplicates eq {} ? "none" : $duplicates}]"
+    foreach key {S+3Lz S+3Lz* P+3Tw3 T+I4+Bl4 S+9X} {
+        set full "Unknown"
+        catch {set full [lindex [tav_getRec ELM [lindex [tav_basicFindByName 128 [string map {* {}} $key] {}] 0] ELM_NAME 0] 1]}
+        if {[string first * $key] >= 0 && $full ne "Unknown"} { append full " (Invalid)" }
+        puts [format "   %-10s %s" $key $full]
+    }
+}
+
 # The event tree: tav_eventPopulate builds it from the tables (the register
 # first, which gives the names, clubs and nations of the entries).  Lists of
 # events and categories are in identifier order; the list commands take a
@@ -347,7 +380,7 @@ proc tour::closeDatabase {} {
 
 tour::section "Opening the sample database" tour::openDatabase
 tour::section "Tables, records and index files" tour::tables
-# The register.
+tour::section "The register" tour::register
 # Person import and the registration map.
 # The event tree, status, results, scores, panels and start orders.
 tour::section "The event" tour::event
