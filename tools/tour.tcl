@@ -320,6 +320,47 @@ proc tour::awardsReport {} {
     }
 }
 
+# The results web site of the event (tools/publish.tcl does the same for a
+# database folder): the pages written, and the index as a reader sees it -
+# each category with its segments and which of them link to a page.
+proc tour::resultsSite {} {
+    catch {tav_basicPopulate 0}
+    catch {tav_eventPopulate}
+    set evtId [tav_eventGetEvtListId 0]
+    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
+    set folder [file join $temp tavc-tour-site-[pid]]
+    file mkdir $folder
+    try {
+        # format 0, nation column, starting orders, judges' details
+        puts "   tav_eventEvtHtml -> [tav_eventEvtHtml $folder $evtId 0 0 0 0 0 0 0 1 0 0 1 0 1 0 {}]"
+        set pages [lsort [lmap f [glob -directory $folder *.html] {file tail $f}]]
+        set kinds [dict create CAT "category results" SEGM "judges' details" SEG "segment pages"]
+        foreach prefix {CAT SEG SEGM} {
+            set n [llength [lsearch -all -regexp $pages "^${prefix}\\d"]]
+            puts [format "   %-16s %2d pages" [dict get $kinds $prefix] $n]
+        }
+        set f [open [file join $folder index.html] r]
+        fconfigure $f -encoding cp1252
+        set index [read $f]
+        close $f
+        puts "   index.html (a link's page in brackets):"
+        set cells {}
+        foreach line [split $index \n] {
+            if {[regexp {<TD[^>]*>(.*)</TD>} $line -> cell]} {
+                set linked [regexp {HREF=([^>]*)>} $cell -> target]
+                regsub -all {<[^>]*>} $cell {} text
+                set text [string map {&nbsp; -} $text]
+                lappend cells [expr {$linked ? "$text \[$target\]" : $text}]
+            } elseif {[string match *</TR>* $line] && [llength $cells] > 0} {
+                puts "      [join $cells { | }]"
+                set cells {}
+            }
+        }
+    } finally {
+        file delete -force $folder
+    }
+}
+
 # Verification of the database and of the broken copy of the sample that the
 # generator writes beside it (sample/broken/db, see doc/sample.md), the
 # comparison of the two into two stand-in list widgets, and maintenance on
@@ -391,6 +432,7 @@ tour::section "The officials' panel" tour::panel
 tour::section "A start list with warm-up groups" tour::startList
 # Timelines and combined standings.
 # The results site and reports.
+tour::section "The results web site" tour::resultsSite
 tour::section "Special achievement awards and the judges' deviation report" tour::awardsReport
 tour::section "Verification, maintenance and comparison" tour::verification
 tour::section "Closing" tour::closeDatabase
