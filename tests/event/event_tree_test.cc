@@ -164,6 +164,17 @@ TEST_F(EventTreeTest, ResultOrders) {
   EXPECT_TRUE(keptErrorHas("CCategory.sortResults: Invalid segment: 2"));
   EXPECT_FALSE(category(1).sortResults(-5, &r));
   EXPECT_TRUE(keptErrorHas("Invalid segment: -5"));
+  // Segment slots of a participant are checked at both ends.
+  const CParticipant& p = *category(1).getParPtr(101);
+  char letter = 0;
+  bool in = false;
+  int points = 0, place = 0;
+  EXPECT_FALSE(p.getSegStatus(-1, &letter));
+  EXPECT_TRUE(keptErrorHas("CParticipant.getSegStatus: Invalid segment: -1"));
+  EXPECT_FALSE(p.inSegment(6, 0, &in));
+  EXPECT_TRUE(keptErrorHas("Invalid segment: 6"));
+  EXPECT_FALSE(p.getSegPointPlace(-3, &points, &place));
+  EXPECT_TRUE(keptErrorHas("Invalid segment: -3"));
 }
 
 // The build: a slot naming no segment, a segment no slot names, and the
