@@ -419,6 +419,93 @@ proc tour::closeDatabase {} {
     puts "   closed; open tables now: [llength [tav_getHandleList]]"
 }
 
+# The schedule of the event at a glance: one row per segment (two for a
+# segment whose later groups begin at their own time), by date and begin.
+proc tour::schedule {} {
+    set evtId [tav_eventGetEvtListId 0]
+    foreach row [tav_eventGetEvtTlSummary $evtId] {
+        lassign $row venue date begin end duration category segment performances
+        puts [format "   %s %s-%s %-24s %-28s %-20s %3d skating" $date \
+                  [string range $begin 0 4] [string range $end 0 4] $venue $category $segment $performances]
+    }
+}
+
+# The first segment whose later groups begin at their own time, else the
+# first segment of the event: {catId scpId}.
+proc tour::splitSegment {evtId} {
+    set first {}
+    foreach catId [tav_getFallRecs CAT {CAT_ID} [list EVT_ID=$evtId] CAT_ID 0 0] {
+        foreach scpId [tav_eventGetEvtCatScpIds $evtId $catId] {
+            if {[tav_eventIsEvtCatScpTimelineSplit $evtId $catId $scpId]} { return [list $catId $scpId] }
+            if {$first eq ""} { set first [list $catId $scpId] }
+        }
+    }
+    return $first
+}
+
+# One segment's calculated schedule, each item with its times, its name
+# and, for a performance, start number and warm-up group.
+proc tour::timeline {} {
+    set evtId [tav_eventGetEvtListId 0]
+    lassign [splitSegment $evtId] catId scpId
+    set segment [lindex [tav_eventGetEvtCatScpNames $evtId $catId 1] \
+                     [lsearch [tav_eventGetEvtCatScpIds $evtId $catId] $scpId]]
+    puts "   $segment of category $catId:\
+          split [tav_eventIsEvtCatScpTimelineSplit $evtId $catId $scpId],\
+          stored schedule valid [tav_eventIsEvtCatScpTimelineValid $evtId $catId $scpId]"
+    foreach item [tav_eventGetEvtCatScpTimeline $evtId $catId $scpId 0 0] {
+        lassign $item type date begin end duration name startNo group
+        set detail [expr {$type eq "P" ? "#$startNo (group $group)" : ""}]
+        puts [string trimright [format "   %s %s-%s %s  %-30s %s" $type $begin $end $duration $name $detail]]
+    }
+}
+
+# The standings of the men's singles category: place, names, club, points
+# and the places in each segment; an entry still to skate shows place 0, a
+# withdrawn one its status letter.
+proc tour::standings {} {
+    lassign [menSingles] evtId catId
+    tav_eventGetEvtCatStandings $evtId [list $catId] {} standing 0 1 0 0
+    puts "   status: [expr {$standing($catId,Stat) eq "" ? "final" : $standing($catId,Stat)}],\
+          segments $standing($catId,SegNames)"
+    foreach row $standing($catId,Data) {
+        lassign $row place name club nation points segmentPlaces tie
+        puts [string trimright [format "   %3s  %-24s %-34s %-3s %7s  %-8s %s" \
+                                    $place $name $club $nation $points $segmentPlaces $tie]]
+    }
+}
+
+# A combined standing of two finished categories of the same level, gender
+# and type, merged by person.  The sample event holds no two such
+# categories (its large generated companion does); the library then says
+# why it refuses to combine.
+proc tour::combined {} {
+    set evtId [tav_eventGetEvtListId 0]
+    set byKind [dict create]
+    set pair {}
+    foreach catId [tav_getFallRecs CAT {CAT_ID} [list EVT_ID=$evtId] CAT_ID 0 0] {
+        lassign [split [tav_eventGetEvtCatStatus $evtId $catId] " "] finished
+        set segments [lindex [tav_eventGetEvtCatStatus $evtId $catId] end]
+        if {$finished ne $segments} continue
+        set kind [tav_eventGetEvtCatLevelGenderType $evtId $catId]
+        dict lappend byKind $kind $catId
+        if {$pair eq "" && [llength [dict get $byKind $kind]] == 2} { set pair [dict get $byKind $kind] }
+    }
+    if {$pair eq ""} {
+        set pair [lrange [tav_getFallRecs CAT {CAT_ID} [list EVT_ID=$evtId CAT_TYPE=S] CAT_ID 0 0] 0 1]
+        catch {tav_eventGetEvtCatStandings $evtId $pair {} combined 1 0 1 0} message
+        puts "   no two finished categories of the same level, gender and type here;"
+        puts "   combining categories $pair answers: $message"
+        return
+    }
+    tav_eventGetEvtCatStandings $evtId $pair {} combined 1 1 1 0
+    puts "   categories $pair combined by person ([expr {$combined(0,DataSize) - 3}] rows):"
+    foreach row [lrange $combined(0,Data) 0 9] {
+        lassign $row place name club nation points - tie
+        puts [string trimright [format "   %3s  %-24s %-34s %-3s %7s %s" $place $name $club $nation $points $tie]]
+    }
+}
+
 tour::section "Opening the sample database" tour::openDatabase
 tour::section "Tables, records and index files" tour::tables
 tour::section "The register" tour::register
@@ -431,6 +518,10 @@ tour::section "A judges' protocol" tour::protocol
 tour::section "The officials' panel" tour::panel
 tour::section "A start list with warm-up groups" tour::startList
 # Timelines and combined standings.
+tour::section "The schedule of the event" tour::schedule
+tour::section "One segment's timeline" tour::timeline
+tour::section "Standings of a category" tour::standings
+tour::section "A combined standing" tour::combined
 # The results site and reports.
 tour::section "The results web site" tour::resultsSite
 tour::section "Special achievement awards and the judges' deviation report" tour::awardsReport
