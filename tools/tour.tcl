@@ -136,6 +136,72 @@ proc tour::buildTree {} {
     tav_eventPopulate
 }
 
+# Person import: a federation's skaters' file is checked first; two of its
+# lines are invalid, so nothing is written and the invalid list says why.
+# Without those lines the import adds the new skaters (and a club the
+# register did not know) and lists the skaters it already had as duplicates.
+# The registration map pairs identifiers with registration numbers for other
+# systems.  The database is read again afterwards, so the sections that
+# follow see the sample as it is on disk.
+namespace eval tour {
+    variable importFiles [file join [file dirname [file normalize [info script]]] sample import]
+}
+
+# The file without the lines that the invalid list names.
+proc tour::withoutInvalidLines {path invalid folder} {
+    set in [open $path r]
+    fconfigure $in -encoding utf-8
+    set lines [split [read $in] \n]
+    close $in
+    set kept {}
+    foreach line $lines {
+        set text [string trim [regsub -all { +} [lindex [split $line #] 0] { }] " \r"]
+        set bad 0
+        foreach item $invalid {
+            if {$text ne "" && [string first "$text - " $item] == 0} { set bad 1 }
+        }
+        if {!$bad} { lappend kept $line }
+    }
+    file mkdir $folder
+    set corrected [file join $folder [file tail $path]]
+    set out [open $corrected w]
+    fconfigure $out -encoding utf-8 -translation binary
+    puts -nonewline $out [join $kept \n]
+    close $out
+    return $corrected
+}
+
+proc tour::personImport {} {
+    variable importFiles
+    global build database
+    # type file capFName defGender defNation clbNameConvBits addPFN addSN1
+    # updDupBits dupIncClub eraseFirst
+    set options {1 F CAN 15 1 0 0 0 0}
+    set path [file join $importFiles competitors.txt]
+    puts "   import [file tail $path]: [tav_basicImportPCT 2 $path {*}$options]"
+    set invalid [tav_basicGetImportInvalidList]
+    puts "   invalid lines ([llength $invalid]), nothing written:"
+    foreach item $invalid { puts "     [string map {\t { | }} $item]" }
+    set corrected [withoutInvalidLines $path $invalid [file join $build tour-import]]
+    puts "   import without them: [tav_basicImportPCT 2 $corrected {*}$options]"
+    foreach {title list} [list imported [tav_basicGetImportImportedList 0] \
+                              duplicates [tav_basicGetImportDuplicateList 0]] {
+        puts "   $title ([llength $list]):"
+        foreach entry $list {
+            lassign $entry name club regNo gender nation id comment
+            puts [format "     %-5s %-20s %-30s %-7s %s %s  %s" $id $name $club $regNo $gender $nation $comment]
+        }
+    }
+    set map [file join $build tour-import regmap.xml]
+    tav_basicGenPctRegMap $map
+    set in [open $map r]
+    set lines [split [string trim [read $in]] \n]
+    close $in
+    puts "   registration map: [expr {[llength $lines] - 4}] entries, [file tail $map]:"
+    foreach line [concat [lrange $lines 2 4] ... [lrange $lines end-1 end]] { puts "     $line" }
+    tav_openDB $database
+}
+
 # tav_eventGetFieldData fills the array gEVT (gCAT, gSCP, gPAR) of the
 # caller's scope, here the global one.
 proc tour::event {} {
@@ -510,6 +576,7 @@ tour::section "Opening the sample database" tour::openDatabase
 tour::section "Tables, records and index files" tour::tables
 tour::section "The register" tour::register
 # Person import and the registration map.
+tour::section "Person import and the registration map" tour::personImport
 # The event tree, status, results, scores, panels and start orders.
 tour::section "The event" tour::event
 tour::section "Categories, their status and their segments" tour::categories
