@@ -38,5 +38,8 @@ tclsh "$here/deviation_bench.tcl" "$build" "$repeats"
 # opening, the build over a tenth of it, queries from Tcl loops.
 tclsh "$here/event_bench.tcl" "$build" "$repeats"
 
+# Timelines of every segment and standings of every category, from Tcl.
+tclsh "$here/schedule_bench.tcl" "$build" "$repeats"
+
 # Verification and comparison over the same large generated competition.
 tclsh "$here/verify_bench.tcl" "$build" "$repeats"
