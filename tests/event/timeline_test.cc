@@ -145,6 +145,18 @@ TEST_F(TimelineTest, SummaryRowsByDateThenBeginAndFailuresNameTheSegment) {
     if (row.categoryName == "Senior Ladies" && row.segmentName == "Free Skating") ++ladiesFree;
   }
   EXPECT_EQ(ladiesFree, 2);
+  // A segment without a timing record has an empty timeline and no row.
+  events().eventClose();
+  edit("TIM", "SCP_ID", 11, {"SCP_ID=999"});
+  ASSERT_TRUE(events().eventPopulate()) << getErrStr();
+  std::vector<TimelineSummaryRow> without;
+  ASSERT_TRUE(getTlSummary(event(), &without)) << getErrStr();
+  EXPECT_EQ(without.size(), rows.size() - 1);
+  EXPECT_NE(rows.front().segmentName + rows.front().categoryName,
+            without.front().segmentName + without.front().categoryName);
+  Timeline none;
+  ASSERT_TRUE(calcTimeline(segment(1, 11), 0, 'S', 0, &none));
+  EXPECT_TRUE(none.items.empty());
   edit("TIM", "SCP_ID", 41, {"TIM_WARMUP=00:4:00"});
   EXPECT_FALSE(getTlSummary(event(), &rows));
   EXPECT_EQ(getErrStr(),
