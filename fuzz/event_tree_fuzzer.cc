@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,14 @@ std::string table(const std::string& handle) {
   return builder.bytes();
 }
 
+// The sound tables, made once.
+const std::string& soundTable(const std::string& handle) {
+  static std::map<std::string, std::string> made;
+  auto it = made.find(handle);
+  if (it == made.end()) it = made.emplace(handle, table(handle)).first;
+  return it->second;
+}
+
 void writeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -276,12 +285,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::string folder = scratchFolder();
   if (size < 1) return 0;
   const char* replaced = kReplaceable[data[0] % (sizeof(kReplaceable) / sizeof(kReplaceable[0]))];
-  for (const char* handle : kAll) {
-    const std::string bytes = std::string(handle) == replaced
-                                  ? std::string(reinterpret_cast<const char*>(data) + 1, size - 1)
-                                  : table(handle);
-    writeFile(folder + "/" + handle + ".DBF", bytes);
+  // The sound tables are written once; each run puts back the table the
+  // previous run replaced and writes its own.
+  static bool written = false;
+  static std::string previous;
+  if (!written) {
+    for (const char* handle : kAll) writeFile(folder + "/" + handle + ".DBF", soundTable(handle));
+    written = true;
+  } else if (!previous.empty()) {
+    writeFile(folder + "/" + previous + ".DBF", soundTable(previous));
   }
+  writeFile(folder + "/" + replaced + ".DBF",
+            std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
+  previous = replaced;
   session().close();
   session().setDirectoryPath(folder);
   for (const char* handle : kAll) session().loadHandle(handle);
