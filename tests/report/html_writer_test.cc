@@ -79,6 +79,9 @@ TEST(HtmlWriterTest, PointsInHundredths) {
   EXPECT_EQ(pointsText(16874), "168.74");
   EXPECT_EQ(pointsText(-100), "-1.00");
   EXPECT_EQ(pointsText(5), "0.05");
+  EXPECT_EQ(pointsText(-5), "-0.05");
+  EXPECT_EQ(pointsText(0), "0.00");
+  EXPECT_EQ(pointsText(1234567), "12345.67");
   EXPECT_EQ(fixedNumber(1.0, 1), "1.0");
 }
 
