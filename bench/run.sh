@@ -46,3 +46,6 @@ tclsh "$here/schedule_bench.tcl" "$build" "$repeats"
 
 # Verification and comparison over the same large generated competition.
 tclsh "$here/verify_bench.tcl" "$build" "$repeats"
+
+# Person import: a 20,000-line competitors' file into the large register.
+tclsh "$here/import_bench.tcl" "$build" "$repeats"
