@@ -129,5 +129,27 @@ TEST(PageFileTest, FailuresAreReportedAndLeaveTheEarlierPage) {
   EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"CAT001.html"});
 }
 
+TEST(PageFileTest, FileNamesStayInsideTheOutputFolder) {
+  const struct {
+    std::string name;
+    bool ok;
+  } cases[] = {
+      {"CAT001", true},  {"SEGM1234", true}, {"X-SEG007", true}, {"", false},
+      {".", false},      {"..", false},      {"../CAT001", false}, {"a/b", false},
+      {"a\\b", false},   {std::string("a\0b", 3), false},
+  };
+  for (const auto& c : cases) {
+    std::string path = "unchanged";
+    clearErrStr();
+    EXPECT_EQ(outputFileName("/site", c.name, ".html", &path), c.ok) << c.name;
+    if (c.ok) {
+      EXPECT_EQ(path, "/site/" + c.name + ".html");
+    } else {
+      EXPECT_EQ(path, "unchanged");
+      EXPECT_TRUE(test::keptErrorHas("Invalid file name: "));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tav
