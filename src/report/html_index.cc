@@ -92,6 +92,9 @@ void CHtml::serverScriptLink(const std::string& target, const std::string& name,
 }
 
 bool CHtml::indexCategory(const CCategory& category) {
+  // The category's HTML name (its television name when asked for and not
+  // empty), as on its result page, so an empty television name never gives
+  // an empty row.
   std::string name;
   std::string base;
   bool started = false;
