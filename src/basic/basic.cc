@@ -228,7 +228,7 @@ bool CBasic::populatePct(int mask, int recNo) {
     d.pctIds.reserve(held);
     d.idOfRecNo.reserve(held);
     for (PctKind& kind : d.kinds) {
-      if (inMask(mask, kind.bit())) kind.beginBulk();
+      if (inMask(mask, kind.bit())) kind.beginBulk(kind.bit() == kCompetitors ? held : 0);
     }
   } else {
     forgetPctRecord(recNo);

@@ -43,10 +43,8 @@ bool CBasic::findByRegNo(int type, int regNo, std::vector<int>* recNos) {
     return invalidType(type);
   }
   if (!requirePct()) return false;
-  std::vector<int> ids;
-  auto [first, last] = impl_->kind(type)->regNos().equal_range(regNo);
-  for (auto it = first; it != last; ++it) ids.push_back(it->second);
-  return appendRecNos(ids, recNos) && t.succeed();
+  const std::vector<int>* ids = impl_->kind(type)->byRegNo(regNo);
+  return (ids == nullptr || appendRecNos(*ids, recNos)) && t.succeed();
 }
 
 namespace {
@@ -55,6 +53,10 @@ void idsUnder(const std::multimap<std::string, int>& index, const std::string& k
               std::vector<int>* ids) {
   auto [first, last] = index.equal_range(key);
   for (auto it = first; it != last; ++it) ids->push_back(it->second);
+}
+
+void append(const std::vector<int>* found, std::vector<int>* ids) {
+  if (found != nullptr) ids->insert(ids->end(), found->begin(), found->end());
 }
 
 }  // namespace
@@ -73,13 +75,15 @@ bool CBasic::findByName(int type, const std::string& name, std::vector<int>* rec
   if (!isPctKind(type)) return invalidType(type);
   if (!requirePct()) return false;
   const PctKind& kind = *impl_->kind(type);
-  std::vector<int> ids;
-  idsUnder(kind.names(), key, &ids);
-  if (type == kClubs) {
-    // Saint is written both ways: ST PAUL and ST. PAUL find each other.
-    if (key.compare(0, 3, "ST ") == 0) idsUnder(kind.names(), "ST." + key.substr(2), &ids);
-    if (key.compare(0, 3, "ST.") == 0) idsUnder(kind.names(), "ST" + key.substr(3), &ids);
+  if (type != kClubs) {
+    const std::vector<int>* ids = kind.byName(key);
+    return (ids == nullptr || appendRecNos(*ids, recNos)) && t.succeed();
   }
+  std::vector<int> ids;
+  append(kind.byName(key), &ids);
+  // Saint is written both ways: ST PAUL and ST. PAUL find each other.
+  if (key.compare(0, 3, "ST ") == 0) append(kind.byName("ST." + key.substr(2)), &ids);
+  if (key.compare(0, 3, "ST.") == 0) append(kind.byName("ST" + key.substr(3)), &ids);
   return appendRecNos(ids, recNos) && t.succeed();
 }
 
@@ -90,20 +94,16 @@ bool CBasic::findByName(int type, const std::string& givenName, const std::strin
   if (!isPctKind(type) && type != kElements) return invalidType(type);
   if (type != kOfficials && type != kCompetitors) return t.succeed();  // no such index
   if (!requirePct()) return false;
-  std::vector<int> ids;
-  idsUnder(impl_->kind(type)->givenFamily(), upperAscii(givenName) + " " + upperAscii(familyName),
-           &ids);
-  return appendRecNos(ids, recNos) && t.succeed();
+  const std::vector<int>* ids =
+      impl_->kind(type)->byGivenFamily(upperAscii(givenName) + " " + upperAscii(familyName));
+  return (ids == nullptr || appendRecNos(*ids, recNos)) && t.succeed();
 }
 
 bool CBasic::duplicatePCT(int type, std::vector<std::string>* names) {
   CallTrace t("CBasic.duplicatePCT");
   names->clear();
   if (!isPctKind(type)) return invalidType(type);
-  const std::multimap<std::string, int>& index = impl_->kind(type)->names();
-  for (auto it = index.begin(); it != index.end(); it = index.upper_bound(it->first)) {
-    if (index.count(it->first) > 1) names->push_back(it->first);
-  }
+  *names = impl_->kind(type)->duplicateNames();
   return t.succeed();
 }
 

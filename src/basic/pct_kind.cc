@@ -24,6 +24,16 @@ void eraseOne(std::multimap<Key, int>* index, const Key& key, int value) {
   }
 }
 
+template <typename Map, typename Key>
+void eraseOne(Map* index, const Key& key, int value) {
+  auto found = index->find(key);
+  if (found == index->end()) return;
+  std::vector<int>& ids = found->second;
+  auto at = std::find(ids.begin(), ids.end(), value);
+  if (at != ids.end()) ids.erase(at);
+  if (ids.empty()) index->erase(found);
+}
+
 }  // namespace
 
 bool PctKind::usesGivenFamily() const { return bit_ == kOfficialsBit || bit_ == kCompetitorsBit; }
@@ -48,14 +58,32 @@ void PctKind::add(int recNo, const PctKeys& keys) {
   } else {
     list_.insert(std::upper_bound(list_.begin(), list_.end(), entry, listBefore), entry);
   }
-  names_.emplace(keys.nameKey, keys.id);
-  if (usesGivenFamily()) givenFamily_.emplace(keys.givenFamily, keys.id);
-  if (usesRegNo() && keys.hasRegNo) regNos_.emplace(keys.regNo, keys.id);
+  names_[keys.nameKey].push_back(keys.id);
+  if (usesGivenFamily()) givenFamily_[keys.givenFamily].push_back(keys.id);
+  if (usesRegNo() && keys.hasRegNo) regNos_[keys.regNo].push_back(keys.id);
   if (isCouple()) {
     if (keys.partner1 > 0) firstPartners_.emplace(keys.partner1, keys.id);
     if (keys.partner2 > 0) secondPartners_.emplace(keys.partner2, keys.id);
   }
   entered_[recNo] = keys;
+}
+
+void PctKind::beginBulk(std::size_t expected) {
+  bulk_ = true;
+  list_.reserve(expected);
+  names_.reserve(expected);
+  if (usesGivenFamily()) givenFamily_.reserve(expected);
+  if (usesRegNo()) regNos_.reserve(expected);
+  entered_.reserve(expected);
+}
+
+std::vector<std::string> PctKind::duplicateNames() const {
+  std::vector<std::string> names;
+  for (const auto& [name, ids] : names_) {
+    if (ids.size() > 1) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void PctKind::endBulk() {

@@ -12,6 +12,7 @@
 #ifndef TAVC_BASIC_PCT_KIND_H_
 #define TAVC_BASIC_PCT_KIND_H_
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -52,18 +53,28 @@ class PctKind {
 
   int bit() const { return bit_; }
   const std::vector<PctListEntry>& list() const { return list_; }
-  const std::multimap<std::string, int>& names() const { return names_; }
-  const std::multimap<std::string, int>& givenFamily() const { return givenFamily_; }
-  const std::multimap<int, int>& regNos() const { return regNos_; }
+  // Identifiers under a key, in record order (nullptr when none).
+  const std::vector<int>* byName(const std::string& key) const { return find(names_, key); }
+  const std::vector<int>* byGivenFamily(const std::string& key) const {
+    return find(givenFamily_, key);
+  }
+  const std::vector<int>* byRegNo(int regNo) const { return find(regNos_, regNo); }
+  // Upper-cased names entered more than once, ascending.
+  std::vector<std::string> duplicateNames() const;
   const std::multimap<int, int>& firstPartners() const { return firstPartners_; }
   const std::multimap<int, int>& secondPartners() const { return secondPartners_; }
 
   // Between these two, `add` appends and the list is sorted once at the end
   // (a whole kind is built; the kind must be empty at the start).
-  void beginBulk() { bulk_ = true; }
+  void beginBulk(std::size_t expected);
   void endBulk();
 
  private:
+  template <typename Map, typename Key>
+  static const std::vector<int>* find(const Map& index, const Key& key) {
+    auto found = index.find(key);
+    return found == index.end() ? nullptr : &found->second;
+  }
   bool usesGivenFamily() const;
   bool usesRegNo() const;
   bool isCouple() const;
@@ -71,9 +82,10 @@ class PctKind {
   int bit_;
   bool bulk_ = false;
   std::vector<PctListEntry> list_;
-  std::multimap<std::string, int> names_;
-  std::multimap<std::string, int> givenFamily_;
-  std::multimap<int, int> regNos_;
+  // Hashed: a find costs a hash and a probe or two, not a walk down a tree.
+  std::unordered_map<std::string, std::vector<int>> names_;
+  std::unordered_map<std::string, std::vector<int>> givenFamily_;
+  std::unordered_map<int, std::vector<int>> regNos_;
   std::multimap<int, int> firstPartners_;
   std::multimap<int, int> secondPartners_;
   std::unordered_map<int, PctKeys> entered_;  // record number -> keys
