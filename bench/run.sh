@@ -47,5 +47,10 @@ tclsh "$here/schedule_bench.tcl" "$build" "$repeats"
 # Verification and comparison over the same large generated competition.
 tclsh "$here/verify_bench.tcl" "$build" "$repeats"
 
+# The register over the same large generated competition: the build beside
+# opening, finds in C++ and from Tcl, the name calculation.
+cmake --build "$build" -j2 --target register_bench > /dev/null
+tclsh "$here/register_bench.tcl" "$build" "$repeats"
+
 # Person import: a 20,000-line competitors' file into the large register.
 tclsh "$here/import_bench.tcl" "$build" "$repeats"
