@@ -77,8 +77,8 @@ set findRates {}
 set nrRates {}
 for {set r 0} {$r < 3} {incr r} {
     progress "Tcl loops, round [expr {$r + 1}] of 3"
-    lappend findRates [loop 200000 { tav_basicFindByName 2 [lindex $names [expr {$i % 1000}]] "" }]
-    lappend nrRates [loop 200000 { tav_getNR PCT }]
+    lappend findRates [loop 500000 { tav_basicFindByName 2 [lindex $names [expr {$i % 1000}]] "" }]
+    lappend nrRates [loop 500000 { tav_getNR PCT }]
 }
 
 # The name calculation: every entry of every kind through gPCT, as the
