@@ -20,18 +20,33 @@ bool isPctKind(int type) {
          type == kClubs;
 }
 
-}  // namespace
-
 // Identifiers found in an index become record numbers through the
 // identifier map.
+bool appendRecNo(const std::unordered_map<int, int>& pctIds, int id, std::vector<int>* recNos) {
+  auto found = pctIds.find(id);
+  if (found == pctIds.end()) {
+    return failWith("No pctId record number: " + std::to_string(id) +
+                    " -> No recNo for id: " + std::to_string(id));
+  }
+  recNos->push_back(found->second);
+  return true;
+}
+
+bool appendIdList(const std::unordered_map<int, int>& pctIds, const IdList* ids,
+                  std::vector<int>* recNos) {
+  if (ids == nullptr || ids->size() == 0) return true;
+  if (!appendRecNo(pctIds, ids->first(), recNos)) return false;
+  for (int id : ids->more()) {
+    if (!appendRecNo(pctIds, id, recNos)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool CBasic::appendRecNos(const std::vector<int>& ids, std::vector<int>* recNos) {
   for (int id : ids) {
-    auto found = impl_->pctIds.find(id);
-    if (found == impl_->pctIds.end()) {
-      return failWith("No pctId record number: " + std::to_string(id) +
-                      " -> No recNo for id: " + std::to_string(id));
-    }
-    recNos->push_back(found->second);
+    if (!appendRecNo(impl_->pctIds, id, recNos)) return false;
   }
   return true;
 }
@@ -43,8 +58,7 @@ bool CBasic::findByRegNo(int type, int regNo, std::vector<int>* recNos) {
     return invalidType(type);
   }
   if (!requirePct()) return false;
-  const std::vector<int>* ids = impl_->kind(type)->byRegNo(regNo);
-  return (ids == nullptr || appendRecNos(*ids, recNos)) && t.succeed();
+  return appendIdList(impl_->pctIds, impl_->kind(type)->byRegNo(regNo), recNos) && t.succeed();
 }
 
 namespace {
@@ -55,8 +69,8 @@ void idsUnder(const std::multimap<std::string, int>& index, const std::string& k
   for (auto it = first; it != last; ++it) ids->push_back(it->second);
 }
 
-void append(const std::vector<int>* found, std::vector<int>* ids) {
-  if (found != nullptr) ids->insert(ids->end(), found->begin(), found->end());
+void append(const IdList* found, std::vector<int>* ids) {
+  if (found != nullptr) found->appendTo(ids);
 }
 
 }  // namespace
@@ -76,8 +90,7 @@ bool CBasic::findByName(int type, const std::string& name, std::vector<int>* rec
   if (!requirePct()) return false;
   const PctKind& kind = *impl_->kind(type);
   if (type != kClubs) {
-    const std::vector<int>* ids = kind.byName(key);
-    return (ids == nullptr || appendRecNos(*ids, recNos)) && t.succeed();
+    return appendIdList(impl_->pctIds, kind.byName(key), recNos) && t.succeed();
   }
   std::vector<int> ids;
   append(kind.byName(key), &ids);
@@ -94,9 +107,9 @@ bool CBasic::findByName(int type, const std::string& givenName, const std::strin
   if (!isPctKind(type) && type != kElements) return invalidType(type);
   if (type != kOfficials && type != kCompetitors) return t.succeed();  // no such index
   if (!requirePct()) return false;
-  const std::vector<int>* ids =
+  const IdList* ids =
       impl_->kind(type)->byGivenFamily(upperAscii(givenName) + " " + upperAscii(familyName));
-  return (ids == nullptr || appendRecNos(*ids, recNos)) && t.succeed();
+  return appendIdList(impl_->pctIds, ids, recNos) && t.succeed();
 }
 
 bool CBasic::duplicatePCT(int type, std::vector<std::string>* names) {

@@ -27,14 +27,37 @@ void eraseOne(std::multimap<Key, int>* index, const Key& key, int value) {
 template <typename Map, typename Key>
 void eraseOne(Map* index, const Key& key, int value) {
   auto found = index->find(key);
-  if (found == index->end()) return;
-  std::vector<int>& ids = found->second;
-  auto at = std::find(ids.begin(), ids.end(), value);
-  if (at != ids.end()) ids.erase(at);
-  if (ids.empty()) index->erase(found);
+  if (found != index->end() && found->second.erase(value)) index->erase(found);
 }
 
 }  // namespace
+
+void IdList::push_back(int id) {
+  if (count_ == 0) first_ = id;
+  else more_.push_back(id);
+  ++count_;
+}
+
+bool IdList::erase(int id) {
+  if (count_ == 0) return true;
+  if (first_ == id) {
+    if (!more_.empty()) {
+      first_ = more_.front();
+      more_.erase(more_.begin());
+    }
+  } else {
+    auto at = std::find(more_.begin(), more_.end(), id);
+    if (at == more_.end()) return false;
+    more_.erase(at);
+  }
+  return --count_ == 0;
+}
+
+void IdList::appendTo(std::vector<int>* ids) const {
+  if (count_ == 0) return;
+  ids->push_back(first_);
+  ids->insert(ids->end(), more_.begin(), more_.end());
+}
 
 bool PctKind::usesGivenFamily() const { return bit_ == kOfficialsBit || bit_ == kCompetitorsBit; }
 bool PctKind::usesRegNo() const { return bit_ >= kOfficialsBit && bit_ <= kTeamsBit; }

@@ -32,6 +32,23 @@ struct PctKeys {
   int partner2 = 0;          // PCT_PPCTID of a couple
 };
 
+// The identifiers under one index key, in record order.  Most keys hold
+// one identifier, kept inline; only further ones take a vector.
+class IdList {
+ public:
+  void push_back(int id);
+  bool erase(int id);  // true when the list became empty
+  std::size_t size() const { return count_; }
+  int first() const { return first_; }          // when size() > 0
+  const std::vector<int>& more() const { return more_; }
+  void appendTo(std::vector<int>* ids) const;
+
+ private:
+  std::size_t count_ = 0;
+  int first_ = 0;
+  std::vector<int> more_;
+};
+
 struct PctListEntry {
   std::string sortName;
   int recNo = 0;
@@ -54,11 +71,9 @@ class PctKind {
   int bit() const { return bit_; }
   const std::vector<PctListEntry>& list() const { return list_; }
   // Identifiers under a key, in record order (nullptr when none).
-  const std::vector<int>* byName(const std::string& key) const { return find(names_, key); }
-  const std::vector<int>* byGivenFamily(const std::string& key) const {
-    return find(givenFamily_, key);
-  }
-  const std::vector<int>* byRegNo(int regNo) const { return find(regNos_, regNo); }
+  const IdList* byName(const std::string& key) const { return find(names_, key); }
+  const IdList* byGivenFamily(const std::string& key) const { return find(givenFamily_, key); }
+  const IdList* byRegNo(int regNo) const { return find(regNos_, regNo); }
   // Upper-cased names entered more than once, ascending.
   std::vector<std::string> duplicateNames() const;
   const std::multimap<int, int>& firstPartners() const { return firstPartners_; }
@@ -71,7 +86,7 @@ class PctKind {
 
  private:
   template <typename Map, typename Key>
-  static const std::vector<int>* find(const Map& index, const Key& key) {
+  static const IdList* find(const Map& index, const Key& key) {
     auto found = index.find(key);
     return found == index.end() ? nullptr : &found->second;
   }
@@ -83,9 +98,9 @@ class PctKind {
   bool bulk_ = false;
   std::vector<PctListEntry> list_;
   // Hashed: a find costs a hash and a probe or two, not a walk down a tree.
-  std::unordered_map<std::string, std::vector<int>> names_;
-  std::unordered_map<std::string, std::vector<int>> givenFamily_;
-  std::unordered_map<int, std::vector<int>> regNos_;
+  std::unordered_map<std::string, IdList> names_;
+  std::unordered_map<std::string, IdList> givenFamily_;
+  std::unordered_map<int, IdList> regNos_;
   std::multimap<int, int> firstPartners_;
   std::multimap<int, int> secondPartners_;
   std::unordered_map<int, PctKeys> entered_;  // record number -> keys
