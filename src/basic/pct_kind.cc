@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 namespace tav {
 namespace {
@@ -73,22 +74,35 @@ void PctKind::clear() {
   entered_.clear();
 }
 
-void PctKind::add(int recNo, const PctKeys& keys) {
+void PctKind::add(int recNo, PctKeys keys) {
   remove(recNo);
-  PctListEntry entry{keys.sortName, recNo, keys.id};
+  const int id = keys.id;
+  Entered entered;
+  entered.id = id;
+  entered.hasRegNo = usesRegNo() && keys.hasRegNo;
+  entered.regNo = keys.regNo;
+  auto name = names_.try_emplace(std::move(keys.nameKey)).first;
+  name->second.push_back(id);
+  entered.nameKey = &name->first;
+  if (usesGivenFamily()) {
+    auto given = givenFamily_.try_emplace(std::move(keys.givenFamily)).first;
+    given->second.push_back(id);
+    entered.givenFamily = &given->first;
+  }
+  if (entered.hasRegNo) regNos_[keys.regNo].push_back(id);
+  if (isCouple()) {
+    entered.partner1 = keys.partner1;
+    entered.partner2 = keys.partner2;
+    if (keys.partner1 > 0) firstPartners_.emplace(keys.partner1, id);
+    if (keys.partner2 > 0) secondPartners_.emplace(keys.partner2, id);
+  }
+  PctListEntry entry{std::move(keys.sortName), recNo, id};
   if (bulk_) {
     list_.push_back(std::move(entry));
   } else {
-    list_.insert(std::upper_bound(list_.begin(), list_.end(), entry, listBefore), entry);
+    list_.insert(std::upper_bound(list_.begin(), list_.end(), entry, listBefore), std::move(entry));
   }
-  names_[keys.nameKey].push_back(keys.id);
-  if (usesGivenFamily()) givenFamily_[keys.givenFamily].push_back(keys.id);
-  if (usesRegNo() && keys.hasRegNo) regNos_[keys.regNo].push_back(keys.id);
-  if (isCouple()) {
-    if (keys.partner1 > 0) firstPartners_.emplace(keys.partner1, keys.id);
-    if (keys.partner2 > 0) secondPartners_.emplace(keys.partner2, keys.id);
-  }
-  entered_[recNo] = keys;
+  entered_[recNo] = entered;
 }
 
 void PctKind::beginBulk(std::size_t expected) {
@@ -117,18 +131,17 @@ void PctKind::endBulk() {
 void PctKind::remove(int recNo) {
   auto found = entered_.find(recNo);
   if (found == entered_.end()) return;
-  const PctKeys& keys = found->second;
-  PctListEntry probe{keys.sortName, recNo, keys.id};
-  auto at = std::lower_bound(list_.begin(), list_.end(), probe, listBefore);
-  if (at != list_.end() && at->recNo == recNo && at->sortName == keys.sortName) list_.erase(at);
-  eraseOne(&names_, keys.nameKey, keys.id);
-  if (usesGivenFamily()) eraseOne(&givenFamily_, keys.givenFamily, keys.id);
-  if (usesRegNo() && keys.hasRegNo) eraseOne(&regNos_, keys.regNo, keys.id);
-  if (isCouple()) {
-    if (keys.partner1 > 0) eraseOne(&firstPartners_, keys.partner1, keys.id);
-    if (keys.partner2 > 0) eraseOne(&secondPartners_, keys.partner2, keys.id);
-  }
+  const Entered e = found->second;
   entered_.erase(found);
+  auto at = std::find_if(list_.begin(), list_.end(),
+                         [recNo](const PctListEntry& entry) { return entry.recNo == recNo; });
+  if (at != list_.end()) list_.erase(at);
+  // The key texts belong to the index entries: erased last.
+  if (e.givenFamily != nullptr) eraseOne(&givenFamily_, std::string(*e.givenFamily), e.id);
+  eraseOne(&names_, std::string(*e.nameKey), e.id);
+  if (e.hasRegNo) eraseOne(&regNos_, e.regNo, e.id);
+  if (e.partner1 > 0) eraseOne(&firstPartners_, e.partner1, e.id);
+  if (e.partner2 > 0) eraseOne(&secondPartners_, e.partner2, e.id);
 }
 
 }  // namespace tav

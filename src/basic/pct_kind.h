@@ -63,7 +63,7 @@ class PctKind {
   // Enters record `recNo` under `keys` (replacing what it held before).
   // Officials and competitors enter the given-and-family index, every kind
   // but clubs the registration index, couples the partner indexes.
-  void add(int recNo, const PctKeys& keys);
+  void add(int recNo, PctKeys keys);
   // Takes record `recNo` out again, if it was entered.
   void remove(int recNo);
   bool contains(int recNo) const { return entered_.count(recNo) != 0; }
@@ -103,7 +103,18 @@ class PctKind {
   std::unordered_map<int, IdList> regNos_;
   std::multimap<int, int> firstPartners_;
   std::multimap<int, int> secondPartners_;
-  std::unordered_map<int, PctKeys> entered_;  // record number -> keys
+  // What a record was entered under; the key texts are those of the index
+  // entries (their addresses do not change while the entries exist).
+  struct Entered {
+    int id = 0;
+    const std::string* nameKey = nullptr;
+    const std::string* givenFamily = nullptr;
+    bool hasRegNo = false;
+    int regNo = 0;
+    int partner1 = 0;
+    int partner2 = 0;
+  };
+  std::unordered_map<int, Entered> entered_;  // record number -> keys
 };
 
 }  // namespace tav
