@@ -31,7 +31,9 @@ configure -verbose {error} -tmpdir [file join [pwd] tcltest-tmp]
 file mkdir [temporaryDirectory]
 
 set ::tavFailed 0
+set ::tavCleanedUp 0
 proc ::tcltest::cleanupTestsHook {} {
+    set ::tavCleanedUp 1
     set ::tavFailed $::tcltest::numTests(Failed)
     file delete -force [file join [::tcltest::temporaryDirectory] tavc-[pid]]
 }
@@ -39,4 +41,6 @@ if {[catch {source $testFile} message]} {
     puts stderr "error while running $testFile: $message\n$::errorInfo"
     exit 2
 }
+# A file that does not end with cleanupTests still reports its failures.
+if {!$::tavCleanedUp} { cleanupTests }
 exit [expr {$::tavFailed > 0}]
