@@ -53,13 +53,48 @@ CDbf* NodeRecord::liveTable() const {
   return dbf;
 }
 
-bool NodeRecord::text(FieldSlot& field, std::string* value) const {
+bool NodeRecord::hold(HeldRecord* held) const {
   CDbf* dbf = liveTable();
   if (dbf == nullptr) return false;
-  const int index = field.resolve(*dbf);
-  if (index < 0) return dbf->getFieldIndex(field.name()) >= 0;
-  value->assign(dbf->fieldText(recNo_, index));
+  *held = HeldRecord(dbf, recNo_);
   return true;
+}
+
+bool HeldRecord::view(FieldSlot& field, std::string_view* view, int* index) const {
+  *index = field.resolve(*table_);
+  if (*index < 0) return table_->getFieldIndex(field.name()) >= 0;
+  *view = table_->fieldText(recNo_, *index);
+  return true;
+}
+
+bool HeldRecord::text(FieldSlot& field, std::string* value) const {
+  std::string_view found;
+  int index = -1;
+  if (!view(field, &found, &index)) return false;
+  if (index >= 0) value->assign(found);
+  return true;
+}
+
+bool HeldRecord::integer(FieldSlot& field, int* value) const {
+  std::string_view found;
+  int index = -1;
+  if (!view(field, &found, &index)) return false;
+  // A field that is missing reads as empty text, as NodeRecord::integer did.
+  *value = decimalInt(index >= 0 ? found : std::string_view());
+  return true;
+}
+
+bool HeldRecord::hundredths(FieldSlot& field, int* value) const {
+  std::string_view found;
+  int index = -1;
+  if (!view(field, &found, &index)) return false;
+  if (index >= 0) *value = hundredthsOf(found, table_->fields()[index].decimals);
+  return true;
+}
+
+bool NodeRecord::text(FieldSlot& field, std::string* value) const {
+  HeldRecord held(nullptr, 0);
+  return hold(&held) && held.text(field, value);
 }
 
 bool NodeRecord::text(const std::string& field, std::string* value) const {
@@ -75,19 +110,13 @@ bool NodeRecord::letter(FieldSlot& field, char* value) const {
 }
 
 bool NodeRecord::integer(FieldSlot& field, int* value) const {
-  std::string text;
-  if (!this->text(field, &text)) return false;
-  *value = decimalInt(text);
-  return true;
+  HeldRecord held(nullptr, 0);
+  return hold(&held) && held.integer(field, value);
 }
 
 bool NodeRecord::hundredths(FieldSlot& field, int* value) const {
-  CDbf* dbf = liveTable();
-  if (dbf == nullptr) return false;
-  const int index = field.resolve(*dbf);
-  if (index < 0) return dbf->getFieldIndex(field.name()) >= 0;
-  *value = hundredthsOf(dbf->fieldText(recNo_, index), dbf->fields()[index].decimals);
-  return true;
+  HeldRecord held(nullptr, 0);
+  return hold(&held) && held.hundredths(field, value);
 }
 
 bool NodeRecord::getFieldData(std::vector<std::string>* fields,

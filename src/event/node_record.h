@@ -39,6 +39,29 @@ class FieldSlot {
   int index_ = -1;
 };
 
+// A record found live once, read field by field without looking the table
+// up again: for operations that read many fields of one record in a row
+// (the score lists of a performance).  Lives only for one such operation, so
+// the table cannot be reloaded or closed while it is held.
+class HeldRecord {
+ public:
+  HeldRecord(CDbf* table, std::uint32_t recNo) : table_(table), recNo_(recNo) {}
+
+  // As NodeRecord's reads of the same names.
+  bool text(FieldSlot& field, std::string* value) const;
+  bool integer(FieldSlot& field, int* value) const;
+  bool hundredths(FieldSlot& field, int* value) const;
+
+ private:
+  // The field's text through `*view`; false (with the table's message) when
+  // the table lacks the field, true with an empty view when the table
+  // lacks it but knows the name.
+  bool view(FieldSlot& field, std::string_view* view, int* index) const;
+
+  CDbf* table_;
+  std::uint32_t recNo_;
+};
+
 class NodeRecord {
  public:
   NodeRecord(const char* handle, std::uint32_t recNo) : handle_(handle), recNo_(recNo) {}
@@ -52,6 +75,8 @@ class NodeRecord {
   // with "Record deleted: " and the record number (or the registry's
   // message when the table is not open).
   CDbf* liveTable() const;
+  // liveTable() kept for a run of reads; false when the record is not live.
+  bool hold(HeldRecord* held) const;
 
   // The field text; a field the table lacks fails with the table's message.
   bool text(FieldSlot& field, std::string* value) const;

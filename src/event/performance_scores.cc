@@ -115,7 +115,7 @@ bool checkIndex(int index) {
 }
 
 // Reads the rest of an element after its name.
-bool readElement(const NodeRecord& record, ElementFields& f, ElementDetail* d) {
+bool readElement(const HeldRecord& record, ElementFields& f, ElementDetail* d) {
   if (!record.text(f.info, &d->info) || !record.text(f.baseValue, &d->baseValue) ||
       !record.text(f.verification, &d->verification)) {
     return false;
@@ -165,19 +165,24 @@ bool CPerformance::getElmScoreDetail(bool firstOnly, bool expandNames,
                                      std::vector<ElementDetail>* elements) const {
   CallTrace t("CPerformance.getElmScoreDetail");
   elements->clear();
-  if (record_.liveTable() == nullptr) return false;
+  HeldRecord record(nullptr, 0);
+  if (!record_.hold(&record)) return false;
+  std::string marker;
   for (int e = 1; e <= kElementCount; ++e) {
     ElementFields& f = elementFields(e);
-    std::string marker;
-    if (!record_.text(f.marker, &marker)) return false;
+    marker.clear();
+    if (!record.text(f.marker, &marker)) return false;
     if (marker.empty() || marker[0] != 'X') continue;
     ElementDetail detail;
     detail.number = e;
-    if (!record_.text(f.name, &detail.name)) return false;
-    if (expandNames && !expandName(std::string(detail.name), firstOnly, &detail.name)) {
+    if (!record.text(f.name, &detail.name)) return false;
+    // Element names expand through the register, which reads tables of
+    // its own: the record is found again afterwards.
+    if (expandNames && (!expandName(std::string(detail.name), firstOnly, &detail.name) ||
+                        !record_.hold(&record))) {
       return false;
     }
-    if (!readElement(record_, f, &detail)) return false;
+    if (!readElement(record, f, &detail)) return false;
     elements->push_back(std::move(detail));
   }
   return t.succeed();
@@ -189,9 +194,11 @@ bool CPerformance::getCompScoreDetail(int comp, std::vector<std::string>* marks)
   if (!checkIndex(comp)) return false;
   if (comp >= kComponentFieldCount) return t.succeed();
   ComponentFields& f = componentFields(comp);
+  HeldRecord record(nullptr, 0);
+  if (!record_.hold(&record)) return false;
   for (int j = 0; j < kJudgeCount; ++j) {
     std::string mark;
-    if (!record_.text(f.marks[j], &mark)) return false;
+    if (!record.text(f.marks[j], &mark)) return false;
     marks->push_back(std::move(mark));
   }
   return t.succeed();
@@ -229,8 +236,9 @@ bool CPerformance::getCompScoreSummaryInt(int comp, int* panel, int* result) con
   if (!checkIndex(comp)) return false;
   if (comp >= kComponentFieldCount) return t.succeed();
   ComponentFields& f = componentFields(comp);
-  return record_.hundredths(f.panel, panel) && record_.hundredths(f.result, result) &&
-         t.succeed();
+  HeldRecord record(nullptr, 0);
+  return record_.hold(&record) && record.hundredths(f.panel, panel) &&
+         record.hundredths(f.result, result) && t.succeed();
 }
 
 bool CPerformance::getDedScoreStr(int ded, std::string* value) const {
@@ -253,12 +261,14 @@ bool CPerformance::getMajDedData(std::vector<MajorDeduction>* records) const {
   CallTrace t("CPerformance.getMajDedData");
   records->clear();
   const int count = session().version().versionNumber() >= 11127 ? 3 : 2;
+  HeldRecord record(nullptr, 0);
+  if (!record_.hold(&record)) return false;
   for (int k = 1; k <= count; ++k) {
     MajorDeduction d;
     for (int j = 0; j < kJudgeCount; ++j) {
-      if (!record_.integer(majorVoteField(k, j + 1), &d.votes[j])) return false;
+      if (!record.integer(majorVoteField(k, j + 1), &d.votes[j])) return false;
     }
-    if (!record_.integer(majorVoteField(k, 15), &d.position15)) return false;
+    if (!record.integer(majorVoteField(k, 15), &d.position15)) return false;
     records->push_back(d);
   }
   return t.succeed();
@@ -274,10 +284,11 @@ bool CPerformance::getScoreSummaryStr(ScoreSummaryText* s) const {
 
 bool CPerformance::getScoreSummaryInt(ScoreSummary* s) const {
   CallTrace t("CPerformance.getScoreSummaryInt");
-  return record_.integer(gStartNo, &s->startNo) && record_.integer(gPlace, &s->place) &&
-         record_.integer(gBonus, &s->bonus) && record_.hundredths(gPoints, &s->points) &&
-         record_.hundredths(gElementTotal, &s->elements) &&
-         record_.hundredths(gComponentTotal, &s->components) && t.succeed();
+  HeldRecord record(nullptr, 0);
+  return record_.hold(&record) && record.integer(gStartNo, &s->startNo) &&
+         record.integer(gPlace, &s->place) && record.integer(gBonus, &s->bonus) &&
+         record.hundredths(gPoints, &s->points) && record.hundredths(gElementTotal, &s->elements) &&
+         record.hundredths(gComponentTotal, &s->components) && t.succeed();
 }
 
 bool CPerformance::getPelData(int list, int flag, std::vector<std::string>* codes,

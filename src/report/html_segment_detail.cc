@@ -125,9 +125,9 @@ bool CHtml::detailBlock(const CSegment& segment, const CPerformance& performance
   out_.elementInt("TD", "ALIGN=CENTER style=font-size:16px", score.place);
   out_.element("TD", "ALIGN=LEFT   style=font-size:15px", htmlEscape(displayName));
   out_.element("TD", kCenter15, htmlEscape(nation));
-  out_.element("TD", kCenter15, pointsText(score.points));
-  out_.element("TD", kCenter15, pointsText(score.elements));
-  out_.element("TD", kCenter15, pointsText(score.components));
+  out_.element("TD", kCenter15, NumberText::points(score.points));
+  out_.element("TD", kCenter15, NumberText::points(score.elements));
+  out_.element("TD", kCenter15, NumberText::points(score.components));
   out_.element("TD", kCenter15, fixedNumber(deductionTotal, 2));
   out_.close("TR");
   out_.close("TBODY");
@@ -178,23 +178,27 @@ bool CHtml::elementsTable(const CPerformance& performance, char catType,
     out_.elementInt("TD", "ALIGN=CENTER", ++number);
     out_.element("TD", "ALIGN=LEFT", htmlEscape(element.name));
     out_.element("TD", "ALIGN=CENTER", htmlEscape(element.info));
-    out_.element("TD", "ALIGN=RIGHT", pointsText(baseValue));
+    out_.element("TD", "ALIGN=RIGHT", NumberText::points(baseValue));
     // "x": the base value carries the second-half bonus.
     out_.element("TD", "ALIGN=CENTER", decimalInt(element.half) == 1 ? "x" : "");
-    out_.element("TD", "ALIGN=RIGHT", pointsText(hundredths(element.panel)));
+    out_.element("TD", "ALIGN=RIGHT", NumberText::points(hundredths(element.panel)));
     out_.element("TD", "ALIGN=RIGHT",
                  catType == 'T' && deduction != 0 ? pointsText(-deduction) : "");
     for (int j = 0; j < kMarks; ++j) {
-      std::string mark = "&nbsp;";
+      // "&nbsp;" and the grade, "-" or nothing.
+      char mark[32] = "&nbsp;";
+      std::size_t size = 6;
       if (baseValue == 0) {
-        if (j < judges) mark += "-";
+        if (j < judges) mark[size++] = '-';
       } else if (element.grades[j] != 9) {
-        mark += std::to_string(element.grades[j] - 4);
+        const NumberText grade = NumberText::integer(element.grades[j] - 4);
+        grade.view().copy(mark + size, grade.view().size());
+        size += grade.view().size();
       }
-      out_.element("TD", "ALIGN=CENTER", mark);
+      out_.element("TD", "ALIGN=CENTER", std::string_view(mark, size));
     }
     out_.element("TD", "ALIGN=CENTER", "");
-    out_.element("TD", "ALIGN=RIGHT", pointsText(panelScore));
+    out_.element("TD", "ALIGN=RIGHT", NumberText::points(panelScore));
     baseSum += baseValue;
     panelSum += panelScore;
     out_.close("TR");
@@ -202,10 +206,10 @@ bool CHtml::elementsTable(const CPerformance& performance, char catType,
   out_.openLine("TR");
   out_.element("TD", "");
   out_.element("TD", "COLSPAN=2 ALIGN=RIGHT", "Total BV:");
-  out_.element("TD", "ALIGN=RIGHT", pointsText(baseSum));
+  out_.element("TD", "ALIGN=RIGHT", NumberText::points(baseSum));
   for (int i = 0; i < 11; ++i) out_.element("TD", "");
   out_.element("TD", "COLSPAN=3 ALIGN=RIGHT", "Total elm. score:");
-  out_.element("TD", "ALIGN=RIGHT", pointsText(panelSum));
+  out_.element("TD", "ALIGN=RIGHT", NumberText::points(panelSum));
   out_.close("TR");
 
   out_.openLine("TR");
@@ -228,17 +232,17 @@ bool CHtml::elementsTable(const CPerformance& performance, char catType,
     out_.element("TD", "");
     out_.element("TD", "COLSPAN=3 ALIGN=LEFT", htmlEscape(settings.longNames[c]));
     out_.element("TD", "");
-    out_.element("TD", "ALIGN=RIGHT", pointsText(settings.components[c]));
+    out_.element("TD", "ALIGN=RIGHT", NumberText::points(settings.components[c]));
     out_.element("TD", "ALIGN=RIGHT", "");
     for (const std::string& mark : marks) {
       if (decimalInt(mark) == -9) {
         out_.element("TD", "&nbsp;");
       } else {
-        out_.element("TD", "ALIGN=RIGHT", pointsText(hundredths(mark)));
+        out_.element("TD", "ALIGN=RIGHT", NumberText::points(hundredths(mark)));
       }
     }
     out_.element("TD", "");
-    out_.element("TD", "ALIGN=RIGHT", pointsText(panel));
+    out_.element("TD", "ALIGN=RIGHT", NumberText::points(panel));
     factoredSum += result;
     out_.close("TR");
   }
@@ -249,7 +253,7 @@ bool CHtml::elementsTable(const CPerformance& performance, char catType,
   out_.element("TD", fixedNumber(settings.generalFactor / 10.0, 1));
   for (int i = 0; i < 7; ++i) out_.element("TD", "");
   out_.element("TD", "COLSPAN=5 ALIGN=RIGHT", "Total factored comp. score:");
-  out_.element("TD", "ALIGN=RIGHT", pointsText(factoredSum));
+  out_.element("TD", "ALIGN=RIGHT", NumberText::points(factoredSum));
   out_.close("TR");
   out_.close("TABLE");
   return true;
@@ -324,7 +328,7 @@ bool CHtml::majorityTable(const CPerformance& performance, const DetailSettings&
       if (vote == -99 || (j == 9 && settings.numJudges < 10)) {
         out_.element("TD", "&nbsp;");
       } else {
-        out_.element("TD", "ALIGN=RIGHT", pointsText(vote));
+        out_.element("TD", "ALIGN=RIGHT", NumberText::points(vote));
       }
     }
     const int referee = records[k].position15;

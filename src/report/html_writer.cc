@@ -1,6 +1,8 @@
 #include "report/html_writer.h"
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 
 namespace tav {
 
@@ -8,13 +10,6 @@ void HtmlWriter::startPage() {
   page_.clear();
   indent_ = 0;
   atLineStart_ = true;
-}
-
-void HtmlWriter::startText() {
-  if (!atLineStart_) return;
-  // A negative level (a page that closes more than it opened) writes none.
-  if (indent_ > 0) page_.append(static_cast<std::size_t>(indent_) * 2, ' ');
-  atLineStart_ = false;
 }
 
 void HtmlWriter::text(std::string_view a) {
@@ -57,7 +52,7 @@ void HtmlWriter::openWithNumber(std::string_view tag, std::string_view attr1,
   if (!attr1.empty()) text(" ", attr1);
   if (!attr2.empty()) text(attr2);
   if (!attr3.empty()) text(" ", attr3);
-  text(std::to_string(number), ">");
+  text(NumberText::integer(number), ">");
   ++indent_;
   if (end == kEndLine) endLine();
 }
@@ -74,13 +69,24 @@ void HtmlWriter::closeInline(std::string_view tag) {
 
 void HtmlWriter::element(std::string_view tag, std::string_view attr,
                          std::string_view content) {
-  open(tag, attr);
-  text(content);
-  close(tag);
+  // open(), text() and close() in one: the pages are mostly such cells.
+  startText();
+  page_ += '<';
+  page_.append(tag);
+  if (!attr.empty()) {
+    page_ += ' ';
+    page_.append(attr);
+  }
+  page_ += '>';
+  page_.append(content);
+  page_.append("</", 2);
+  page_.append(tag);
+  page_.append(">\n", 2);
+  atLineStart_ = true;
 }
 
 void HtmlWriter::elementInt(std::string_view tag, std::string_view attr, long long value) {
-  element(tag, attr, std::to_string(value));
+  element(tag, attr, NumberText::integer(value));
 }
 
 void HtmlWriter::elementNumber(std::string_view tag, std::string_view attr, double value,
@@ -99,17 +105,37 @@ std::string fixedNumber(double value, int decimals) {
   return buffer;
 }
 
-std::string pointsText(long long hundredths) {
+NumberText NumberText::integer(long long value) {
+  NumberText number;
+  const auto result = std::to_chars(number.text_, number.text_ + sizeof number.text_, value);
+  number.size_ = static_cast<std::size_t>(result.ptr - number.text_);
+  return number;
+}
+
+NumberText NumberText::points(long long hundredths) {
   // Exact integer formatting (the pages print many thousands of scores).
   const unsigned long long magnitude =
       hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths)
                      : static_cast<unsigned long long>(hundredths);
-  std::string text = hundredths < 0 ? "-" : "";
-  text += std::to_string(magnitude / 100);
-  text += '.';
-  text += static_cast<char>('0' + magnitude % 100 / 10);
-  text += static_cast<char>('0' + magnitude % 10);
-  return text;
+  NumberText number;
+  char* end = number.text_ + sizeof number.text_;
+  char* p = end;
+  *--p = static_cast<char>('0' + magnitude % 10);
+  *--p = static_cast<char>('0' + magnitude % 100 / 10);
+  *--p = '.';
+  unsigned long long whole = magnitude / 100;
+  do {
+    *--p = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  if (hundredths < 0) *--p = '-';
+  number.size_ = static_cast<std::size_t>(end - p);
+  std::memmove(number.text_, p, number.size_);
+  return number;
+}
+
+std::string pointsText(long long hundredths) {
+  return std::string(NumberText::points(hundredths).view());
 }
 
 }  // namespace tav

@@ -62,11 +62,33 @@ class HtmlWriter {
   void deeper(int levels) { indent_ += levels; }
 
  private:
-  void startText();
+  void startText() {
+    if (!atLineStart_) return;
+    // A negative level (a page that closes more than it opened) writes none.
+    if (indent_ > 0) page_.append(static_cast<std::size_t>(indent_) * 2, ' ');
+    atLineStart_ = false;
+  }
 
   std::string page_;
   int indent_ = 0;
   bool atLineStart_ = true;
+};
+
+// A number's decimal text held on the stack, for cells written by the
+// thousand: no string is allocated per cell.
+class NumberText {
+ public:
+  // An integer ("12", "-3").
+  static NumberText integer(long long value);
+  // Hundredths of a point as points with two decimals (16874 gives "168.74").
+  static NumberText points(long long hundredths);
+
+  std::string_view view() const { return std::string_view(text_, size_); }
+  operator std::string_view() const { return view(); }
+
+ private:
+  char text_[24];
+  std::size_t size_ = 0;
 };
 
 // A number in fixed notation with `decimals` decimals ("168.74").
