@@ -139,13 +139,50 @@ bool CBasic::close(int mask) {
   if (mask == 0) {
     d.pctIds.clear();
     d.idOfRecNo.clear();
-    nextPctId_ = 1;
     pct_ = nullptr;
     d.pel = d.nat = d.elm = d.dgr = nullptr;
     d.fields = PctFieldIndexes();
     widths_ = NameWidths();
   }
   return t.succeed();
+}
+
+void CBasic::endSession() {
+  nextPctId_ = 1;
+  referencesCounted_ = false;
+}
+
+// Register identifiers sit in PCT_ID and TEAM_ID fields, in fields ending in
+// PCTID or CLBID (partners, clubs) and in the panel fields SCP_JID...
+namespace {
+bool holdsRegisterId(const std::string& field) {
+  auto endsWith = [&](std::string_view tail) {
+    return field.size() >= tail.size() &&
+           field.compare(field.size() - tail.size(), tail.size(), tail) == 0;
+  };
+  return field == "PCT_ID" || field == "TEAM_ID" || endsWith("PCTID") || endsWith("CLBID") ||
+         field.compare(0, 7, "SCP_JID") == 0;
+}
+}  // namespace
+
+// Raises the next PCT_ID above every register identifier that any open
+// table holds in any record held (deleted ones too).  Done once after each
+// rebuild, before the first new PCT record, not during the rebuild itself.
+void CBasic::raiseNextPctIdOverReferences() {
+  if (referencesCounted_) return;
+  referencesCounted_ = true;
+  int largest = nextPctId_ - 1;
+  for (const auto& entry : session().handles().tables()) {
+    const CDbf& table = *entry.second;
+    const std::vector<DbfField>& fields = table.fields();
+    for (int f = 0; f < static_cast<int>(fields.size()); ++f) {
+      if (!holdsRegisterId(fields[f].storedName())) continue;
+      for (std::size_t r = 0; r < table.numRecordsHeld(); ++r) {
+        largest = std::max(largest, intValue(table.fieldText(static_cast<int>(r), f)));
+      }
+    }
+  }
+  if (largest < INT_MAX) nextPctId_ = std::max(nextPctId_, largest + 1);
 }
 
 // ---- populate ---------------------------------------------------------------
@@ -180,9 +217,10 @@ NameWidths nameWidths(const CDbf& pct) {
 PctKeys pctKeys(const CDbf& pct, int r, const PctFieldIndexes& f, int id) {
   PctKeys k;
   k.id = id;
-  k.sortName = textAt(pct, r, f.sname);
-  k.nameKey = upperAscii(pct.fieldText(r, f.cname));
-  k.givenFamily = upperAscii(pct.fieldText(r, f.gname)) + " " + upperAscii(pct.fieldText(r, f.fname));
+  k.sortName = pct.fieldText(r, f.sname);
+  k.name = pct.fieldText(r, f.cname);
+  k.given = pct.fieldText(r, f.gname);
+  k.family = pct.fieldText(r, f.fname);
   k.hasRegNo = parseRegNo(pct.fieldText(r, f.regno), &k.regNo);
   k.partner1 = intValue(pct.fieldText(r, f.pctid));
   k.partner2 = intValue(pct.fieldText(r, f.ppctid));
@@ -225,7 +263,6 @@ bool CBasic::populatePct(int mask, int recNo) {
     last = held;
     d.pctIds.clear();
     d.idOfRecNo.clear();
-    d.pctIds.reserve(held);
     d.idOfRecNo.assign(held, kNoPctId);
     for (PctKind& kind : d.kinds) {
       if (inMask(mask, kind.bit())) kind.beginBulk(kind.bit() == kCompetitors ? held : 0);
@@ -235,17 +272,24 @@ bool CBasic::populatePct(int mask, int recNo) {
     largest = nextPctId_ - 1;
   }
   for (int r = first; r < last; ++r) {
-    if (pct->isDeleted(r)) continue;
     const int id = intValue(pct->fieldText(r, f.id));
-    d.pctIds[id] = r;
+    // A deleted record's identifier is not handed out again either.
+    largest = std::max(largest, id);
+    if (pct->isDeleted(r)) continue;
+    // A full build enters the identifiers at the end, from idOfRecNo.
+    if (recNo != -1 || id == kNoPctId) d.pctIds.set(id, r);
     if (static_cast<std::size_t>(r) >= d.idOfRecNo.size()) d.idOfRecNo.resize(r + 1, kNoPctId);
     d.idOfRecNo[r] = id;
-    largest = std::max(largest, id);
     const int bit = pctKindOf(pct->fieldText(r, f.type), pct->fieldText(r, f.afunct));
     if (bit != 0 && inMask(mask, bit)) d.kind(bit)->add(r, pctKeys(*pct, r, f, id));
   }
+  // In record order: a repeated identifier keeps its last record.
+  if (recNo == -1) d.pctIds.setAll(d.idOfRecNo, kNoPctId);
   for (PctKind& kind : d.kinds) kind.endBulk();
-  nextPctId_ = largest + 1;
+  // The next identifier never goes back within a session: a rebuild after
+  // entries were erased keeps counting from where it was.
+  if (largest < INT_MAX) nextPctId_ = std::max(nextPctId_, largest + 1);
+  if (recNo == -1) referencesCounted_ = false;
   if (inMask(mask, kClubs)) rebuildClubPositions();
   return true;
 }
@@ -255,8 +299,8 @@ bool CBasic::populatePct(int mask, int recNo) {
 void CBasic::forgetPctRecord(int recNo) {
   Impl& d = *impl_;
   if (static_cast<std::size_t>(recNo) < d.idOfRecNo.size() && d.idOfRecNo[recNo] != kNoPctId) {
-    auto entry = d.pctIds.find(d.idOfRecNo[recNo]);
-    if (entry != d.pctIds.end() && entry->second == recNo) d.pctIds.erase(entry);
+    const int* entry = d.pctIds.find(d.idOfRecNo[recNo]);
+    if (entry != nullptr && *entry == recNo) d.pctIds.erase(d.idOfRecNo[recNo]);
     d.idOfRecNo[recNo] = kNoPctId;
   }
   bool wasClub = d.kinds[4].contains(recNo);

@@ -80,10 +80,18 @@ class CBasic {
   // Empties the kinds of `mask`; 0 empties everything and drops the table
   // reference.  Always true.
   bool close(int mask);
+  // Forgets the identifiers handed out: the database was closed.  Run by
+  // the register's close listener after `close(0)`.
+  void endSession();
   // True once PCT kinds were populated (the table reference and the field
   // widths are known).
   bool isPopulated() const { return pct_ != nullptr; }
-  // The next free identifiers (largest seen + 1).
+  // The next free identifiers (largest seen + 1).  The next PCT_ID counts
+  // deleted PCT records too and never goes back until `endSession`: a
+  // rebuild after entries were erased does not hand their identifiers out
+  // again.  Before the first PCT record is added after a rebuild, it is
+  // also raised above every register identifier the open tables refer to
+  // (participants, panels, planned elements, team members, ...).
   int nextPctId() const { return nextPctId_; }
   int nextPelId() const { return nextPelId_; }
   int nextElmId() const { return nextElmId_; }
@@ -190,6 +198,7 @@ class CBasic {
   bool enterElementDetail(int elmId, const std::string& detail, int groupField);
   void forgetPctRecord(int recNo);
   void rebuildClubPositions();
+  void raiseNextPctIdOverReferences();
   bool readRecord(int recNo, std::vector<std::string>* names, std::vector<std::string>* values);
   bool writeChanged(int recNo, const std::vector<std::string>& names,
                     const std::vector<std::string>& values, std::vector<std::string>* changed);
@@ -203,6 +212,7 @@ class CBasic {
   NameWidths widths_;
   Abbreviations abbreviations_;
   int nextPctId_ = 1;
+  bool referencesCounted_ = false;  // nextPctId_ above the tables' references
   int nextPelId_ = 1;
   int nextElmId_ = 1;
   bool capFName_ = false;

@@ -131,8 +131,9 @@ bool CBasic::updateAddRec(const std::string& handle, int* recNo,
   if (handle == "PCT") {
     if (!requirePct()) return false;
     table = pct_;
-    auto entry = d.pctIds.find(id);
-    if (id > 0 && entry != d.pctIds.end()) found = entry->second;
+    const int* entry = d.pctIds.find(id);
+    if (id > 0 && entry != nullptr) found = *entry;
+    if (found < 0) raiseNextPctIdOverReferences();
     nextId = &nextPctId_;
     idField = "PCT_ID";
   } else if (handle == "PEL") {
@@ -164,7 +165,7 @@ bool CBasic::updateAddRec(const std::string& handle, int* recNo,
   // The new record enters the identifier maps at once, so that a second
   // call for the same entry updates it instead of adding another.
   if (handle == "PCT") {
-    d.pctIds[newId] = *recNo;
+    d.pctIds.set(newId, *recNo);
     if (static_cast<std::size_t>(*recNo) >= d.idOfRecNo.size()) {
       d.idOfRecNo.resize(*recNo + 1, kNoPctId);
     }

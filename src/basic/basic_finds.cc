@@ -22,17 +22,17 @@ bool isPctKind(int type) {
 
 // Identifiers found in an index become record numbers through the
 // identifier map.
-bool appendRecNo(const std::unordered_map<int, int>& pctIds, int id, std::vector<int>* recNos) {
-  auto found = pctIds.find(id);
-  if (found == pctIds.end()) {
+bool appendRecNo(const FlatIdMap& pctIds, int id, std::vector<int>* recNos) {
+  const int* found = pctIds.find(id);
+  if (found == nullptr) {
     return failWith("No pctId record number: " + std::to_string(id) +
                     " -> No recNo for id: " + std::to_string(id));
   }
-  recNos->push_back(found->second);
+  recNos->push_back(*found);
   return true;
 }
 
-bool appendIdList(const std::unordered_map<int, int>& pctIds, const IdList* ids,
+bool appendIdList(const FlatIdMap& pctIds, const IdList* ids,
                   std::vector<int>* recNos) {
   if (ids == nullptr || ids->size() == 0) return true;
   if (!appendRecNo(pctIds, ids->first(), recNos)) return false;

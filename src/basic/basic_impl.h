@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "basic/basic.h"
+#include "basic/flat_index.h"
 #include "basic/pct_kind.h"
 
 namespace tav {
@@ -34,7 +35,7 @@ struct NatEntry {
 
 struct CBasic::Impl {
   // PCT
-  std::unordered_map<int, int> pctIds;    // PCT_ID -> record number
+  FlatIdMap pctIds;                       // PCT_ID -> record number
   std::vector<int> idOfRecNo;             // record number -> PCT_ID, kNoPctId when none
   std::array<PctKind, 5> kinds{PctKind(1), PctKind(2), PctKind(4), PctKind(8), PctKind(16)};
   std::unordered_map<int, int> clubPositions;  // club PCT_ID -> list position

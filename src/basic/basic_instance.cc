@@ -9,7 +9,10 @@ namespace tav {
 CBasic& basic() {
   static CBasic* const theBasic = [] {
     static CBasic instance;
-    session().addCloseListener([] { instance.close(0); });
+    session().addCloseListener([] {
+      instance.close(0);
+      instance.endSession();
+    });
     return &instance;
   }();
   return *theBasic;

@@ -17,7 +17,7 @@ constexpr char kNotFound[] = "Not found";
 }  // namespace
 
 bool CBasic::isValidPctId(int id) const {
-  return id == 0 || impl_->pctIds.count(id) != 0;
+  return id == 0 || impl_->pctIds.contains(id);
 }
 
 bool CBasic::isValidWbgId(int wbgId) const {
@@ -26,9 +26,9 @@ bool CBasic::isValidWbgId(int wbgId) const {
 
 bool CBasic::getPctIdRecNo(int id, int* recNo) {
   CallTrace t("CBasic.getPctIdRecNo");
-  auto found = impl_->pctIds.find(id);
-  if (found == impl_->pctIds.end()) return failWith("No recNo for id: " + std::to_string(id));
-  *recNo = found->second;
+  const int* found = impl_->pctIds.find(id);
+  if (found == nullptr) return failWith("No recNo for id: " + std::to_string(id));
+  *recNo = *found;
   return t.succeed();
 }
 

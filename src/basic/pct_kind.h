@@ -13,46 +13,35 @@
 #define TAVC_BASIC_PCT_KIND_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
+
+#include "basic/flat_index.h"
 
 namespace tav {
 
-// The keys one PCT record is entered under.
+// The keys one PCT record is entered under: views of the record's field
+// texts as stored (trimmed); the kind keeps its own upper-cased copies.
 struct PctKeys {
   int id = 0;
-  std::string sortName;      // PCT_SNAME as stored
-  std::string nameKey;       // upper-cased PCT_CNAME
-  std::string givenFamily;   // upper GNAME + " " + upper FNAME (persons)
+  std::string_view sortName;  // PCT_SNAME
+  std::string_view name;      // PCT_CNAME
+  std::string_view given;     // PCT_GNAME (persons)
+  std::string_view family;    // PCT_FNAME (persons)
   bool hasRegNo = false;
   int regNo = 0;
-  int partner1 = 0;          // PCT_PCTID of a couple
-  int partner2 = 0;          // PCT_PPCTID of a couple
-};
-
-// The identifiers under one index key, in record order.  Most keys hold
-// one identifier, kept inline; only further ones take a vector.
-class IdList {
- public:
-  void push_back(int id);
-  bool erase(int id);  // true when the list became empty
-  std::size_t size() const { return count_; }
-  int first() const { return first_; }          // when size() > 0
-  const std::vector<int>& more() const { return more_; }
-  void appendTo(std::vector<int>* ids) const;
-
- private:
-  std::size_t count_ = 0;
-  int first_ = 0;
-  std::vector<int> more_;
+  int partner1 = 0;           // PCT_PCTID of a couple
+  int partner2 = 0;           // PCT_PPCTID of a couple
 };
 
 struct PctListEntry {
-  std::string sortName;
+  std::string_view sortName;  // in the kind's key arena
   int recNo = 0;
   int id = 0;
+  std::uint64_t prefix = 0;   // the first 8 bytes of sortName, big-endian, for sorting
 };
 
 class PctKind {
@@ -63,17 +52,20 @@ class PctKind {
   // Enters record `recNo` under `keys` (replacing what it held before).
   // Officials and competitors enter the given-and-family index, every kind
   // but clubs the registration index, couples the partner indexes.
-  void add(int recNo, PctKeys keys);
+  void add(int recNo, const PctKeys& keys);
   // Takes record `recNo` out again, if it was entered.
   void remove(int recNo);
-  bool contains(int recNo) const { return entered_.count(recNo) != 0; }
+  bool contains(int recNo) const {
+    return recNo >= 0 && static_cast<std::size_t>(recNo) < enteredAt_.size() &&
+           enteredAt_[recNo] != 0;
+  }
 
   int bit() const { return bit_; }
   const std::vector<PctListEntry>& list() const { return list_; }
   // Identifiers under a key, in record order (nullptr when none).
-  const IdList* byName(const std::string& key) const { return find(names_, key); }
-  const IdList* byGivenFamily(const std::string& key) const { return find(givenFamily_, key); }
-  const IdList* byRegNo(int regNo) const { return find(regNos_, regNo); }
+  const IdList* byName(std::string_view key) const { return names_.find(key); }
+  const IdList* byGivenFamily(std::string_view key) const { return givenFamily_.find(key); }
+  const IdList* byRegNo(int regNo) const { return regNos_.find(regNo); }
   // Upper-cased names entered more than once, ascending.
   std::vector<std::string> duplicateNames() const;
   const std::multimap<int, int>& firstPartners() const { return firstPartners_; }
@@ -85,11 +77,6 @@ class PctKind {
   void endBulk();
 
  private:
-  template <typename Map, typename Key>
-  static const IdList* find(const Map& index, const Key& key) {
-    auto found = index.find(key);
-    return found == index.end() ? nullptr : &found->second;
-  }
   bool usesGivenFamily() const;
   bool usesRegNo() const;
   bool isCouple() const;
@@ -97,24 +84,33 @@ class PctKind {
   int bit_;
   bool bulk_ = false;
   std::vector<PctListEntry> list_;
-  // Hashed: a find costs a hash and a probe or two, not a walk down a tree.
-  std::unordered_map<std::string, IdList> names_;
-  std::unordered_map<std::string, IdList> givenFamily_;
-  std::unordered_map<int, IdList> regNos_;
+  // Key texts (upper-cased names, sort names) live in the arena; the
+  // indexes and the list refer to them.  A record taken out leaves its
+  // texts behind until the kind is cleared.
+  KeyArena arena_;
+  FlatIndex<std::string_view, TextKeyHash> names_;
+  FlatIndex<std::string_view, TextKeyHash> givenFamily_;
+  FlatIndex<int, IntKeyHash> regNos_;
+  // During a bulk build the index entries wait here and go in at its end.
+  std::vector<FlatIndex<std::string_view, TextKeyHash>::Pending> pendingNames_;
+  std::vector<FlatIndex<std::string_view, TextKeyHash>::Pending> pendingGivenFamily_;
+  std::vector<FlatIndex<int, IntKeyHash>::Pending> pendingRegNos_;
   std::multimap<int, int> firstPartners_;
   std::multimap<int, int> secondPartners_;
-  // What a record was entered under; the key texts are those of the index
-  // entries (their addresses do not change while the entries exist).
+  // What each record was entered under: `enteredAt_` maps a record number
+  // to its position in `entered_` + 1 (0: not entered); a record taken out
+  // leaves its old keys behind until the kind is cleared.
   struct Entered {
-    int id = 0;
-    const std::string* nameKey = nullptr;
-    const std::string* givenFamily = nullptr;
     bool hasRegNo = false;
+    int id = 0;
+    std::string_view nameKey;
+    std::string_view givenFamily;  // persons only
     int regNo = 0;
     int partner1 = 0;
     int partner2 = 0;
   };
-  std::unordered_map<int, Entered> entered_;  // record number -> keys
+  std::vector<std::uint32_t> enteredAt_;
+  std::vector<Entered> entered_;
 };
 
 }  // namespace tav

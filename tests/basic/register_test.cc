@@ -466,6 +466,32 @@ TEST_F(RegisterTest, UpdateAddRec) {
   EXPECT_TRUE(test::keptErrorHas("Invalid handle: NAT"));
 }
 
+// The next PCT_ID counts deleted records, never goes back on a rebuild within
+// the session, and a new entry passes every identifier the tables refer to.
+TEST_F(RegisterTest, NextPctIdNeverGoesBack) {
+  EXPECT_EQ(basic().nextPctId(), 5002);
+  // The largest identifier is deleted, then renumbered low: a rebuild keeps 5002.
+  ASSERT_TRUE(pct().deleteRec(kTeam));
+  ASSERT_TRUE(basic().populate(0, -1));
+  EXPECT_EQ(basic().nextPctId(), 5002);
+  ASSERT_TRUE(pct().updateRec(kTeam, {"PCT_ID=10"}));
+  ASSERT_TRUE(basic().populate(0, -1));
+  EXPECT_EQ(basic().nextPctId(), 5002);
+  // A planned element still refers to an erased entry 6000.
+  CDbf& pel = *session().handles().getDbfHandlePtr("PEL");
+  ASSERT_TRUE(pel.updateRec(0, {"PCT_ID=6000"}));
+  ASSERT_TRUE(basic().populate(0, -1));
+  int recNo = -1;
+  ASSERT_TRUE(basic().updateAddRec("PCT", &recNo, {"PCT_CNAME=New One", "PCT_TYPE=CLU"}, 0));
+  EXPECT_EQ(field(recNo, "PCT_ID"), "6001");
+  EXPECT_EQ(basic().nextPctId(), 6002);
+  // Closing the database ends the count; the files on disk start it again.
+  session().close();
+  ASSERT_TRUE(session().openDB(dir_.path())) << getErrStr();
+  ASSERT_TRUE(basic().populate(0, -1)) << getErrStr();
+  EXPECT_EQ(basic().nextPctId(), 5002);
+}
+
 TEST_F(RegisterTest, BulkUpdatesOfTheRegister) {
   // Residences: a usable one replaces the first scoreboard line of an
   // official; "Undefined" or an empty one leaves it.
