@@ -15,6 +15,13 @@ constexpr int kOfficialsBit = 1, kCompetitorsBit = 2, kCouplesBit = 4, kTeamsBit
 // comparisons without reaching the texts.
 bool listBefore(const PctListEntry& a, const PctListEntry& b) {
   if (a.prefix != b.prefix) return a.prefix < b.prefix;
+  const std::size_t sizeA = a.sortName.size(), sizeB = b.sortName.size();
+  if (sizeA <= 8 && sizeB <= 8) {
+    // Equal prefixes of texts of at most eight bytes: the shorter text is
+    // the start of the longer one; equal lengths are equal texts.
+    if (sizeA != sizeB) return sizeA < sizeB;
+    return a.recNo < b.recNo;
+  }
   return std::tie(a.sortName, a.recNo) < std::tie(b.sortName, b.recNo);
 }
 
