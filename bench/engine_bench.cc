@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "session/tav.h"
 
 namespace {

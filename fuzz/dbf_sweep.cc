@@ -8,7 +8,7 @@
 #include <map>
 #include <vector>
 
-#include "command/failure_record.h"
+#include "base/failure_record.h"
 #include "dbf/dbf.h"
 #include "dbf/field_text.h"
 

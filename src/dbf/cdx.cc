@@ -27,7 +27,7 @@ bool CCdx::load(const std::string& code, const std::string& folder) {
     present_ = false;
     return t.succeed();
   }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = platform::openFile(path, "rb");
   if (file == nullptr) {
     return failWith(code_ + "_load: Unable to open: " + path + " - " + errnoText());
   }
@@ -105,7 +105,7 @@ bool CCdx::failToWrite() {
 
 bool CCdx::remove(const std::string& path) {
   if (!fileExists(path)) return true;
-  if (std::remove(path.c_str()) != 0) {
+  if (!platform::removeFile(path)) {
     return failWith(code_ + "_save: Unable to remove: " + path + " - " + errnoText());
   }
   present_ = false;

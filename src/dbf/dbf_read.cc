@@ -53,7 +53,7 @@ bool CDbf::populate(const std::string& code, const std::string& folder) {
               false, true);
     return false;
   }
-  FileCloser file{std::fopen(path.c_str(), "rb")};
+  FileCloser file{platform::openFile(path, "rb")};
   if (file.file == nullptr) {
     return failWith(code_ + "_populate: Unable to open: " + path + " - " + errnoText());
   }
