@@ -47,6 +47,10 @@ bool fileExists(const std::string& path);
 // machine's ANSI code page instead).
 std::FILE* openFile(const std::string& path, const char* mode);
 
+// The size in bytes of an open file; false (errno set) when it cannot be
+// told, with EISDIR for a folder (which has no bytes to carry).
+bool openFileSize(std::FILE* file, std::uint64_t* size);
+
 // Removes a file; false (errno set) when it cannot be removed.
 bool removeFile(const std::string& path);
 

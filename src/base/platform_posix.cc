@@ -49,6 +49,17 @@ std::FILE* openFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }
 
+bool openFileSize(std::FILE* file, std::uint64_t* size) {
+  struct stat st;
+  if (::fstat(fileno(file), &st) != 0) return false;
+  if (S_ISDIR(st.st_mode)) {
+    errno = EISDIR;
+    return false;
+  }
+  *size = static_cast<std::uint64_t>(st.st_size);
+  return true;
+}
+
 bool removeFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
 bool createTempBeside(const std::string& target, std::string* tempPath, NativeFile* file) {

@@ -23,7 +23,10 @@
 #endif
 #include <windows.h>
 
+#include <io.h>
 #include <malloc.h>
+#include <sys/types.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -150,6 +153,17 @@ bool fileExists(const std::string& path) {
 
 std::FILE* openFile(const std::string& path, const char* mode) {
   return ::_wfopen(wide(path).c_str(), wide(mode).c_str());
+}
+
+bool openFileSize(std::FILE* file, std::uint64_t* size) {
+  struct _stat64 st;
+  if (::_fstat64(::_fileno(file), &st) != 0) return false;
+  if ((st.st_mode & _S_IFDIR) != 0) {
+    errno = EISDIR;
+    return false;
+  }
+  *size = static_cast<std::uint64_t>(st.st_size);
+  return true;
 }
 
 bool removeFile(const std::string& path) {
