@@ -76,8 +76,9 @@ void startFlush(NativeFile file);
 // closed (and *file is kNoFile) afterwards either way.
 bool flushAndClose(NativeFile* file);
 
-// Closes without flushing (for a file about to be discarded).
-void closeFile(NativeFile* file);
+// Closes without flushing.  The file is closed (and *file is kNoFile)
+// afterwards either way; false (errno set) when the system reports an error.
+bool closeFile(NativeFile* file);
 
 // Renames `from` over `to`, replacing it in one step; the rename itself is
 // durable once this returns on systems that can promise it per call

@@ -131,12 +131,14 @@ bool flushAndClose(NativeFile* file) {
   return ::close(descriptor) == 0;
 }
 
-void closeFile(NativeFile* file) {
-  if (*file == kNoFile) return;
-  const int saved = errno;
-  ::close(fd(*file));
+bool closeFile(NativeFile* file) {
+  if (*file == kNoFile) {
+    errno = EBADF;
+    return false;
+  }
+  const int descriptor = fd(*file);
   *file = kNoFile;
-  errno = saved;
+  return ::close(descriptor) == 0;
 }
 
 bool replaceFile(const std::string& from, const std::string& to) {

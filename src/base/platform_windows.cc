@@ -231,12 +231,16 @@ bool flushAndClose(NativeFile* file) {
   return true;
 }
 
-void closeFile(NativeFile* file) {
-  if (*file == kNoFile) return;
-  const int saved = errno;
-  ::CloseHandle(handleOf(*file));
+bool closeFile(NativeFile* file) {
+  if (*file == kNoFile) {
+    errno = EBADF;
+    return false;
+  }
+  HANDLE handle = handleOf(*file);
   *file = kNoFile;
-  errno = saved;
+  if (::CloseHandle(handle)) return true;
+  setErrnoFromLastError();
+  return false;
 }
 
 bool replaceFile(const std::string& from, const std::string& to) {

@@ -40,6 +40,17 @@ bool SafeFileWriter::commit() {
   return true;
 }
 
+bool SafeFileWriter::replace() {
+  if (!platform::closeFile(&file_) || !platform::replaceFile(temp_, target_)) {
+    const int saved = errno;
+    discard();
+    errno = saved;
+    return false;
+  }
+  temp_.clear();
+  return true;
+}
+
 bool SafeFileWriter::flushAndRename() {
   if (!platform::flushAndClose(&file_)) {
     discard();

@@ -51,6 +51,11 @@ class SafeFileWriter {
   bool writeZeros(std::size_t size);
   // Flushes to disk and renames over the target.
   bool commit();
+  // Closes and renames over the target without waiting for the disk: readers
+  // never see a half-written file, but a crash may lose the new version.
+  // For generated files that are written again on the next run (pages of
+  // the results site).
+  bool replace();
   // Removes the temporary file (done automatically when not committed).
   void discard();
 
