@@ -18,7 +18,7 @@ repeats="${3:-5}"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$here/.." -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
 fi
-cmake --build "$build" -j2 --target tavC floor_read engine_bench make_bench_db > /dev/null
+cmake --build "$build" -j2 --target tavC floor_read engine_bench make_bench_db event_score_bench tavc_sample > /dev/null
 
 stamp="$db/.complete"
 if [ ! -f "$stamp" ] || [ "$build/bench/make_bench_db" -nt "$stamp" ]; then
@@ -28,4 +28,18 @@ if [ ! -f "$stamp" ] || [ "$build/bench/make_bench_db" -nt "$stamp" ]; then
   touch "$stamp"
 fi
 
-exec tclsh "$here/driver.tcl" "$build" "$db" "$repeats"
+tclsh "$here/driver.tcl" "$build" "$db" "$repeats"
+
+# The judges' deviation report over the large generated competition.
+cmake --build "$build" -j2 --target sample_large > /dev/null
+tclsh "$here/deviation_bench.tcl" "$build" "$repeats"
+
+# The event tree over the large generated competition: the build beside
+# opening, the build over a tenth of it, queries from Tcl loops.
+tclsh "$here/event_bench.tcl" "$build" "$repeats"
+
+# Timelines of every segment and standings of every category, from Tcl.
+tclsh "$here/schedule_bench.tcl" "$build" "$repeats"
+
+# Verification and comparison over the same large generated competition.
+tclsh "$here/verify_bench.tcl" "$build" "$repeats"

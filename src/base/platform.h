@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace tav {
 namespace platform {
@@ -53,6 +54,17 @@ bool openFileSize(std::FILE* file, std::uint64_t* size);
 
 // Removes a file; false (errno set) when it cannot be removed.
 bool removeFile(const std::string& path);
+
+// One name in a folder, and whether it is a regular file (not a folder or a
+// device).
+struct FolderEntry {
+  std::string name;
+  bool isFile = false;
+};
+
+// The names in a folder, without "." and "..", in the order the system gives
+// them; false (errno set) when the folder cannot be read.
+bool listFolder(const std::string& folder, std::vector<FolderEntry>* entries);
 
 // ---- crash-safe replacement of a file --------------------------------------
 

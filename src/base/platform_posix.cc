@@ -1,6 +1,7 @@
 // The platform layer on Linux, macOS and the other POSIX systems.
 #include "base/platform.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -57,6 +58,20 @@ bool openFileSize(std::FILE* file, std::uint64_t* size) {
     return false;
   }
   *size = static_cast<std::uint64_t>(st.st_size);
+  return true;
+}
+
+bool listFolder(const std::string& folder, std::vector<FolderEntry>* entries) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return false;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat st;
+    const bool isFile = ::stat(joinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    entries->push_back(FolderEntry{name, isFile});
+  }
+  ::closedir(listing);
   return true;
 }
 

@@ -166,6 +166,23 @@ bool openFileSize(std::FILE* file, std::uint64_t* size) {
   return true;
 }
 
+bool listFolder(const std::string& folder, std::vector<FolderEntry>* entries) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW(wide(joinPath(folder, "*")).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    setErrnoFromLastError();
+    return false;
+  }
+  do {
+    const std::string name = utf8(found.cFileName);
+    if (name == "." || name == "..") continue;
+    const DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+    entries->push_back(FolderEntry{name, (found.dwFileAttributes & kNotAFile) == 0});
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return true;
+}
+
 bool removeFile(const std::string& path) {
   if (::DeleteFileW(wide(path).c_str())) return true;
   setErrnoFromLastError();

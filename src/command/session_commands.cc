@@ -1,13 +1,19 @@
 // Commands of the session: folders, opening, loading, saving, closing, file
 // times and modification marks.
+#include "basic/basic.h"
 #include "command/commands.h"
 #include "command/interp_helpers.h"
 #include "session/tav.h"
 
 namespace tav {
 
+// The application's folder also holds the abbreviation files of the name
+// calculation; they are loaded here, and a missing or faulty file does not
+// change the answer (the reason stays for tav_getErrStr).
 Outcome tav_set_exec(Call& call) {
-  return session().setExecPath(call.arg(1)) ? call.ok("1") : call.failed();
+  if (!session().setExecPath(call.arg(1))) return call.failed();
+  basic().loadAbbreviations(call.arg(1));
+  return call.ok("1");
 }
 
 Outcome tav_set_dir(Call& call) {

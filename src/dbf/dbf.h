@@ -83,8 +83,11 @@ class CDbf {
   CDbf& operator=(const CDbf&) = delete;
 
   // ---- Reading (dbf_read.cc) ----------------------------------------------
-  // Reads `folder`/`code`.DBF into memory.
-  bool populate(const std::string& code, const std::string& folder);
+  // Reads `folder`/`code`.DBF into memory; `fileName` names the file
+  // instead when its name is spelled otherwise (a folder copied from a
+  // system that writes "pct.dbf").
+  bool populate(const std::string& code, const std::string& folder,
+                const std::string& fileName = std::string());
   // Header date of last update as "MM-DD-YY".
   bool getHdate(std::string* date) const;
   std::int64_t getMtime() const { return mtime_; }
@@ -123,6 +126,10 @@ class CDbf {
   // Field text of a held record without checks: `recNo` < numRecordsHeld()
   // and 0 <= `field` < getNumFields() are the caller's promise.
   std::string_view fieldText(std::size_t recNo, int field) const;
+  // The raw bytes of a held record, deletion mark first (same promise).
+  std::string_view recordBytes(std::size_t recNo) const {
+    return std::string_view(records_.at(recNo), records_.recordLength());
+  }
   bool isDeleted(std::size_t recNo) const { return records_.at(recNo)[0] == '*'; }
   bool isActive(std::size_t recNo) const { return records_.at(recNo)[0] == ' '; }
 

@@ -38,13 +38,14 @@ std::string CDbf::tableFile(const std::string& folder) const {
   return joinPath(folder, code_ + ".DBF");
 }
 
-bool CDbf::populate(const std::string& code, const std::string& folder) {
+bool CDbf::populate(const std::string& code, const std::string& folder,
+                    const std::string& fileName) {
   code_ = code;
   CallTrace t(trace("populate"));
   clearTable();
   if (folder.empty()) return failWith(code_ + "_populate: Empty path.");
 
-  const std::string path = tableFile(folder);
+  const std::string path = fileName.empty() ? tableFile(folder) : joinPath(folder, fileName);
   if (!fileMtime(path, &mtime_)) {
     setErrStr(false, "Unable to stat: " + path +
                          "\nPlease run OmfCalcFs on this database and try again.",

@@ -46,6 +46,11 @@ class CTav {
   bool openDB(const std::string& folder);
   bool loadHandle(const std::string& handle);
   bool close();
+  // Functions run whenever the session discards its tables (close, and a
+  // table read again or taken out of the registry because it could not be
+  // read), so that structures built over the tables by higher layers are
+  // emptied with them.
+  void addCloseListener(std::function<void()> listener);
   bool saveAll();
   bool saveAsAll(const std::string& folder);
 
@@ -107,16 +112,39 @@ class CTav {
   bool findFieldData(const std::function<std::string(std::uint8_t codePage)>& textFor,
                      std::vector<std::pair<std::string, FieldMatches>>* matches);
 
+  // ---- Verification and repair (verify.cc) --------------------------------
+  // Runs the checks of a verification type: 0 structure, zero identifiers
+  // and duplicate identifiers (stopping after the first check that finds
+  // anything); 1 structure; 2 zero identifiers (deleting the live records
+  // whose identifier is 0 when `repair` is set); 3 duplicate identifiers;
+  // 4 references, through `checkReferences` (the event tree and the register
+  // live above the session), whose findings are warnings.  1 when the
+  // checks ran and, for types 0 to 3, found nothing; -1 otherwise.  The
+  // findings are in the kept error text.
+  int verify(int type, bool repair, const std::function<bool()>& checkReferences = {});
+
+  // ---- Comparison of two database folders (compare.cc) --------------------
+  // Compares the tables of two folders and shows the differences as rows of
+  // the application's two list widgets (see compare.h).
+  bool compareDbf(const std::string& database1, const std::string& database2,
+                  const std::string& listBox1, const std::string& listBox2);
+
   CHandle& handles() { return handles_; }
 
  private:
+  int checkStructure(const std::vector<std::string>& handles);
+  int checkZeroIdentifiers(const std::vector<std::string>& handles, bool repair);
+  int checkDuplicateIdentifiers(const std::vector<std::string>& handles);
+
   CDbf* table(const std::string& handle) { return handles_.getDbfHandlePtr(handle); }
   bool loadHandles(const char* list);
+  void notifyClose();
 
   CHandle handles_;
   CVersion version_;
   std::string directory_;
   std::string execPath_;
+  std::vector<std::function<void()>> closeListeners_;
 };
 
 // The session object of the library, constructed when the library is loaded.

@@ -1,5 +1,6 @@
 // Opening, loading, saving and closing a database folder.
 #include <sstream>
+#include <utility>
 
 #include "base/failure_record.h"
 #include "dbf/file_io.h"
@@ -57,25 +58,38 @@ bool CTav::loadHandle(const std::string& handle) {
   CallTrace t("CTav.loadHandle");
   auto open = handles_.tables().find(handle);
   CDbf* dbf = open == handles_.tables().end() ? nullptr : open->second.get();
+  // Reading a table again replaces its records under whatever was built on it.
+  if (dbf != nullptr) notifyClose();
   if (dbf == nullptr) {
     if (!handles_.createHandle(handle)) return false;
     dbf = table(handle);
   }
   if (!dbf->populate(handle, directory_)) {
+    notifyClose();
     handles_.removeHandle(handle);
     return false;
   }
   CCdx* cdx = handles_.getCdxHandlePtr(handle);
   if (cdx == nullptr) return failWith(handle + ": Invalid cdx handle");
   if (!cdx->load(handle, directory_)) {
+    notifyClose();
     handles_.removeHandle(handle);
     return false;
   }
   return t.succeed();
 }
 
+void CTav::addCloseListener(std::function<void()> listener) {
+  closeListeners_.push_back(std::move(listener));
+}
+
+void CTav::notifyClose() {
+  for (const auto& listener : closeListeners_) listener();
+}
+
 bool CTav::close() {
   CallTrace t("CTav.close");
+  notifyClose();
   version_.close();
   handles_.removeHandle("all");
   return t.succeed();

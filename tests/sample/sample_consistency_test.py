@@ -39,8 +39,17 @@ def kind_letter(cat_type, scp_type):
 
 
 def n(value):
-    """A numeric field as an integer (blank is 0)."""
-    return 0 if value in (None, "") else int(value)
+    """A numeric field in the units the library reads it in (blank is 0).
+
+    The decimal count of a score field says what it holds: a field with
+    decimals holds points written with a decimal point (read here as float)
+    and is taken in hundredths, so "7.25" is 725; a field without decimals
+    holds an integer, hundredths already for scores."""
+    if value in (None, ""):
+        return 0
+    if isinstance(value, float):
+        return int(round(value * 100))
+    return int(value)
 
 
 def rounded_division(value, divisor):

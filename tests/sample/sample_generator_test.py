@@ -66,6 +66,8 @@ class GeneratorTest(unittest.TestCase):
             "table T\nT_VERYLONGNAME N 4\n": "longer than 10",
             "table T\nT_ID X 4\n": "must be C, N, D or L",
             "table T\nT_D D 6\n": "invalid length",
+            "table T\nT_P N 4.3\n": "invalid length",
+            "table T\nT_C C 6.2\n": "invalid length",
             "table T\nT_ID N 4\nT_ID N 4\n": "defined twice",
             "table T\n": "has no fields",
         }
@@ -76,7 +78,7 @@ class GeneratorTest(unittest.TestCase):
 
     def test_a_schema_without_a_needed_field_is_refused(self):
         with open(SCHEMA, encoding="utf-8") as f:
-            text = f.read().replace("PRF_M1TOT   N  6\n", "")
+            text = f.read().replace("PRF_M1TOT   N  7.2\n", "")
         done = generate(self.folder, schema=write(self.folder, "schema.txt", text))
         self.assertEqual(done.returncode, 1)
         self.assertIn("PRF: no field PRF_M1TOT", done.stderr)

@@ -3,16 +3,19 @@
 //
 //   tavc_sample --schema FILE --description FILE --db FOLDER --app FOLDER
 //               [--indexes] [--large CATEGORIES [--entries N] [--register N]]
+//               [--broken FOLDER]
 //
 // The database folder receives every table of a version 11135 database (and
 // with --indexes a .CDX companion for the main tables); the application
-// folder receives the abbreviation files state_abbrev and misc_abbrev.  Both
-// folders are replaced as a whole.  The output depends only on the inputs.
+// folder receives the abbreviation files state_abbrev and misc_abbrev.  With
+// --broken, FOLDER receives a copy of the database with the faults the
+// verification finds (broken_copy.h).  The folders are replaced as a whole.  The output depends only on the inputs.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "broken_copy.h"
 #include "contest.h"
 #include "database_writer.h"
 #include "description_reader.h"
@@ -22,7 +25,7 @@
 namespace {
 
 struct Options {
-  std::string schema, description, db, app;
+  std::string schema, description, db, app, broken;
   bool indexes = false;
   bool large = false;
   tav::sample::Scale scale;
@@ -31,7 +34,8 @@ struct Options {
 void usage() {
   std::fprintf(stderr,
                "usage: tavc_sample --schema FILE --description FILE --db FOLDER --app FOLDER\n"
-               "                   [--indexes] [--large CATEGORIES [--entries N] [--register N]]\n");
+               "                   [--indexes] [--large CATEGORIES [--entries N] [--register N]]\n"
+               "                   [--broken FOLDER]\n");
 }
 
 bool positiveNumber(const char* text, int* value) {
@@ -54,6 +58,8 @@ bool parseOptions(int argc, char** argv, Options* options) {
       options->description = argv[++i];
     } else if (arg == "--db" && hasValue) {
       options->db = argv[++i];
+    } else if (arg == "--broken" && hasValue) {
+      options->broken = argv[++i];
     } else if (arg == "--app" && hasValue) {
       options->app = argv[++i];
     } else if (arg == "--large" && hasValue) {
@@ -97,7 +103,8 @@ int main(int argc, char** argv) {
   }
   DatabaseWriter writer(schema, competition, result);
   if (!writer.build(&error) || !writer.writeDatabase(options.db, options.indexes, &error) ||
-      !writer.writeApplication(options.app, &error)) {
+      !writer.writeApplication(options.app, &error) ||
+      (!options.broken.empty() && !writeBrokenCopy(options.db, options.broken, &error))) {
     std::fprintf(stderr, "tavc_sample: %s\n", error.c_str());
     return 1;
   }

@@ -154,13 +154,18 @@ bool Schema::parseField(const std::vector<std::string>& words, TableLayout* tabl
     return false;
   }
   const char type = words[1][0];
+  // LENGTH, or LENGTH.DECIMALS for a numeric field with decimals.
   int length = 0;
+  int decimals = 0;
+  const std::size_t point = words[2].find('.');
   try {
-    length = std::stoi(words[2]);
+    length = std::stoi(words[2].substr(0, point));
+    if (point != std::string::npos) decimals = std::stoi(words[2].substr(point + 1));
   } catch (const std::exception&) {
     length = 0;
   }
-  if (length < 1 || length > 254 || (type == 'D' && length != 8) || (type == 'L' && length != 1)) {
+  if (length < 1 || length > 254 || (type == 'D' && length != 8) || (type == 'L' && length != 1) ||
+      decimals < 0 || (decimals > 0 && (type != 'N' || decimals + 2 > length))) {
     *error = "invalid length " + words[2] + " for " + pattern;
     return false;
   }
@@ -198,7 +203,7 @@ bool Schema::parseField(const std::vector<std::string>& words, TableLayout* tabl
       return false;
     }
     table->index[name] = static_cast<int>(table->fields.size());
-    table->fields.push_back(DbfFieldDef{name, type, length, 0});
+    table->fields.push_back(DbfFieldDef{name, type, length, decimals});
   }
   return true;
 }

@@ -82,8 +82,21 @@ TableWriter::Record& TableWriter::Record::set(const std::string& field,
   return *this;
 }
 
+// A numeric field with decimals is given its value in units of its last
+// decimal (hundredths for two decimals) and written with the decimal point,
+// as the scoring program writes scores: 725 in a field of two decimals is
+// "7.25", -150 is "-1.50".
 TableWriter::Record& TableWriter::Record::set(const std::string& field, std::int64_t value) {
-  return set(field, std::to_string(value));
+  const auto found = writer_->layout_.index.find(field);
+  const int decimals =
+      found == writer_->layout_.index.end() ? 0 : writer_->layout_.fields[found->second].decimals;
+  if (decimals <= 0) return set(field, std::to_string(value));
+  std::int64_t scale = 1;
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  const std::int64_t magnitude = value < 0 ? -value : value;
+  std::string fraction = std::to_string(magnitude % scale);
+  fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+  return set(field, (value < 0 ? "-" : "") + std::to_string(magnitude / scale) + "." + fraction);
 }
 
 void TableWriter::add(const Record& record, bool deleted) {

@@ -1,0 +1,115 @@
+# The event tree over the large generated competition: building the tree
+# beside opening the same database (the reference measured in the same
+# rounds), the build over a database a tenth of its size (the growth of the
+# build), and two queries from Tcl loops in calls per second of CPU time.
+#
+#   tclsh event_bench.tcl BUILD_DIR ?REPEATS?
+#
+# BUILD_DIR holds libtavC.so, tools/tavc_sample, bench/event_score_bench and
+# sample/large/{db,app} (target sample_large).  The tenth database is
+# written into BUILD_DIR/bench-event.
+lassign $argv build repeats
+if {$repeats eq ""} { set repeats 5 }
+set build [file normalize $build]
+set source [file dirname [file dirname [file normalize [info script]]]]
+set large [file join $build sample large db]
+set app [file join $build sample large app]
+load [file join $build libtavC.so]
+
+proc median {values} {
+    set sorted [lsort -real $values]
+    return [lindex $sorted [expr {[llength $sorted] / 2}]]
+}
+proc seconds {script} {
+    set t [clock microseconds]
+    uplevel 1 $script
+    return [expr {([clock microseconds] - $t) / 1e6}]
+}
+proc cpuSeconds {} {
+    set f [open /proc/self/stat]
+    set stat [read $f]
+    close $f
+    set rest [string range $stat [expr {[string last ")" $stat] + 2}] end]
+    return [expr {([lindex $rest 11] + [lindex $rest 12]) / 100.0}]
+}
+proc check {result what} {
+    if {$result ne "1"} { error "$what failed: [tav_getErrStr]" }
+}
+proc progress {text} { puts stderr "... $text" }
+
+# The tenth: 10 categories of 100 entries, a register of 20,000.
+set small [file join $build bench-event db]
+set smallApp [file join $build bench-event app]
+set generator [file join $build tools tavc_sample]
+if {![file exists [file join $small CFG.DBF]]
+    || [file mtime $generator] > [file mtime [file join $small CFG.DBF]]} {
+    file delete -force [file dirname $small]
+    progress "writing the tenth database into $small"
+    exec $generator --schema [file join $source tools sample schema.txt] \
+        --description [file join $source tools sample competition.txt] \
+        --db $small --app $smallApp --large 10 --entries 100 --register 20000
+}
+
+# One round: open (timed), build the tree (timed), close.  The first round
+# is not counted.
+proc round {db} {
+    set o [seconds { check [tav_openDB $db] tav_openDB }]
+    set p [seconds { check [tav_eventPopulate] tav_eventPopulate }]
+    tav_closeDB
+    return [list $o $p]
+}
+tav_set_exec $app
+foreach db [list $large $small] name {large small} {
+    set open($name) {}
+    set populate($name) {}
+    round $db
+    for {set i 0} {$i < $repeats} {incr i} {
+        progress "$name database, round [expr {$i + 1}] of $repeats"
+        lassign [round $db] o p
+        lappend open($name) $o
+        lappend populate($name) $p
+    }
+}
+
+# Calls per second of two queries from a Tcl loop over the large event.
+check [tav_openDB $large] tav_openDB
+check [tav_basicPopulate 0] tav_basicPopulate
+check [tav_eventPopulate] tav_eventPopulate
+set evtId [tav_eventGetEvtListId 0]
+set catId [tav_eventGetEvtCatListId $evtId 0]
+set scpId [lindex [tav_eventGetEvtCatScpIds $evtId $catId] end]
+set prfId [lindex [tav_eventGetEvtCatScpStartList $evtId $catId $scpId] 0]
+proc loop {calls script} {
+    set t [cpuSeconds]
+    for {set i 0} {$i < $calls} {incr i} { uplevel 1 $script }
+    return [expr {$calls / max([cpuSeconds] - $t, 0.01)}]
+}
+set startList {}
+set names {}
+for {set i 0} {$i < 3} {incr i} {
+    progress "Tcl loops, round [expr {$i + 1}] of 3"
+    lappend startList [loop 20000 { tav_eventGetEvtCatScpStartList $evtId $catId $scpId }]
+    lappend names [loop 50000 { tav_eventGetEvtCatScpPrfNamesClubs $evtId $catId $scpId $prfId }]
+}
+set segmentSize [llength [tav_eventGetEvtCatScpStartList $evtId $catId $scpId]]
+set counts "[llength [tav_eventGetEvtCatNames $evtId]] categories"
+tav_closeDB
+progress "score lists in C++"
+set scores [exec [file join $build bench event_score_bench] $large]
+
+set oL [median $open(large)]
+set pL [median $populate(large)]
+set pS [median $populate(small)]
+puts ""
+puts "event tree, large generated competition ($counts), medians of $repeats rounds"
+puts [format "  tav_eventPopulate   %.3f s   tav_openDB %.3f s (reference)   ratio %.2fx (target <= 0.5x)" \
+          $pL $oL [expr {$pL / $oL}]]
+puts [format "  tenth database      tav_eventPopulate %.3f s   large / tenth %.1fx (target <= 12x for tenfold growth)" \
+          $pS [expr {$pL / $pS}]]
+puts [format "  tav_eventGetEvtCatScpStartList (%d performances)  %.0f k calls/s" \
+          $segmentSize [expr {[median $startList] / 1e3}]]
+puts [format "  tav_eventGetEvtCatScpPrfNamesClubs               %.0f k calls/s" \
+          [expr {[median $names] / 1e3}]]
+puts "  score lists (getElmScoreDetail, C++): $scores"
+puts "  runs (s): open [lmap v $open(large) {format %.3f $v}]; populate [lmap v $populate(large) {format %.3f $v}];\
+    tenth populate [lmap v $populate(small) {format %.3f $v}]"

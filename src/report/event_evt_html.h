@@ -1,0 +1,21 @@
+// The report operations behind tav_eventEvtHtml and tav_eventEvtMissPpe:
+// they find the event in the event tree and run the generator.
+#ifndef TAVC_REPORT_EVENT_EVT_HTML_H_
+#define TAVC_REPORT_EVENT_EVT_HTML_H_
+
+#include <string>
+
+#include "report/html_options.h"
+
+namespace tav {
+
+// Publishes the results site of event `evtId` into the folder `path`.  A
+// missing event fails with the tree's "Invalid EVT_ID: " message.
+bool eventEvtHtml(const std::string& path, int evtId, const HtmlOptions& options);
+
+// Checks only that the event exists; writes nothing.
+bool eventEvtMissPpe(int evtId);
+
+}  // namespace tav
+
+#endif  // TAVC_REPORT_EVENT_EVT_HTML_H_

@@ -1,0 +1,130 @@
+// The page writer, the escape of database text and the atomic page files.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <string>
+
+#include "base/failure_record.h"
+#include "report/html_escape.h"
+#include "report/html_writer.h"
+#include "report/page_file.h"
+#include "support/test_support.h"
+
+namespace tav {
+namespace {
+
+TEST(HtmlEscapeTest, EscapesTheFiveCharactersAndKeepsEverythingElse) {
+  const struct {
+    const char* text;
+    const char* escaped;
+  } cases[] = {
+      {"Skate & Ski", "Skate &amp; Ski"},
+      {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;"},
+      {"Skaters' Cup", "Skaters&#39; Cup"},
+      {"say \"hi\")", "say &quot;hi&quot;)"},
+      {"Ren\xe9 M\xfcller", "Ren\xe9 M\xfcller"},  // code page bytes stay
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(htmlEscape(c.text), c.escaped) << c.text;
+}
+
+TEST(HtmlWriterTest, IndentsElementsTextAndComments) {
+  HtmlWriter out;
+  out.startPage();
+  out.comment("Summary table");
+  out.openLine("TABLE", "BORDER=1 ", "WIDTH=700");
+  out.openLine("TR");
+  out.openWithNumber("TD", "style=padding-top:5pt;", {}, "ROWSPAN=", 2, HtmlWriter::kSameLine);
+  out.open("A", "HREF=CAT001.html");
+  out.text("Senior Men");
+  out.closeInline("A");
+  out.close("TD");
+  out.elementInt("TD", "align=center", 3);
+  out.elementNumber("TD", "align=right", 168.745, 2);
+  out.element("TD", "&nbsp;");
+  out.close("TR");
+  out.line("<HR style=margin:30px />");
+  out.close("TABLE");
+  EXPECT_EQ(out.page(),
+            "<!-- Summary table -->\n"
+            "<TABLE BORDER=1 WIDTH=700>\n"
+            "  <TR>\n"
+            "    <TD style=padding-top:5pt; ROWSPAN=2><A HREF=CAT001.html>Senior Men</A></TD>\n"
+            "    <TD align=center>3</TD>\n"
+            "    <TD align=right>168.75</TD>\n"
+            "    <TD>&nbsp;</TD>\n"
+            "  </TR>\n"
+            "  <HR style=margin:30px />\n"
+            "</TABLE>\n");
+  EXPECT_EQ(out.indent(), 0);
+}
+
+TEST(HtmlWriterTest, ANewPageStartsAtLevelZeroWhateverThePageBefore) {
+  HtmlWriter out;
+  out.startPage();
+  out.openLine("HTML");
+  out.open("BODY");  // left open, mid-line
+  out.startPage();
+  out.openLine("TABLE");
+  out.close("TABLE");
+  EXPECT_EQ(out.page(), "<TABLE>\n</TABLE>\n");
+  // Closing more than was opened writes no indentation.
+  out.close("TABLE");
+  out.line("x");
+  EXPECT_EQ(out.page(), "<TABLE>\n</TABLE>\n</TABLE>\nx\n");
+}
+
+TEST(HtmlWriterTest, PointsInHundredths) {
+  EXPECT_EQ(pointsText(16874), "168.74");
+  EXPECT_EQ(pointsText(-100), "-1.00");
+  EXPECT_EQ(pointsText(5), "0.05");
+  EXPECT_EQ(fixedNumber(1.0, 1), "1.0");
+}
+
+TEST(PageFileTest, APageAppearsOnlyWhenComplete) {
+  test::TempDir dir;
+  const std::string page = dir.file("index.html");
+  test::writeFile(page, "earlier");
+  {
+    PageFile file;
+    ASSERT_TRUE(file.open(page));
+    // While the page is being written readers still see the earlier one.
+    EXPECT_EQ(test::readFile(page), "earlier");
+    // A run that fails before finishing leaves it, and no temporary file.
+  }
+  EXPECT_EQ(test::readFile(page), "earlier");
+  EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"index.html"});
+  ASSERT_TRUE(writePageFile(page, "new page"));
+  EXPECT_EQ(test::readFile(page), "new page");
+  EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"index.html"});
+}
+
+TEST(PageFileTest, FailuresAreReportedAndLeaveTheEarlierPage) {
+  test::TempDir dir;
+  clearErrStr();
+  EXPECT_FALSE(writePageFile(dir.file("missing/index.html"), "x"));
+  EXPECT_TRUE(test::keptErrorHas("Unable to open: " + dir.file("missing/index.html") +
+                                 " - No such file or directory"));
+
+  // A full disk: the write fails, the message says so, the earlier page
+  // stays and no temporary file is left behind.
+  const std::string page = dir.file("CAT001.html");
+  test::writeFile(page, "earlier");
+  struct rlimit old {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  sighandler_t oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 64;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = writePageFile(page, std::string(4096, 'x'));
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_TRUE(test::keptErrorHas("Unable to write: " + page + " - File too large"));
+  EXPECT_EQ(test::readFile(page), "earlier");
+  EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"CAT001.html"});
+}
+
+}  // namespace
+}  // namespace tav
