@@ -34,6 +34,9 @@ tclsh "$here/driver.tcl" "$build" "$db" "$repeats"
 cmake --build "$build" -j2 --target sample_large > /dev/null
 tclsh "$here/deviation_bench.tcl" "$build" "$repeats"
 
+# The results site of the large generated competition beside cp -r of it.
+tclsh "$here/site_bench.tcl" "$build" "$repeats"
+
 # The event tree over the large generated competition: the build beside
 # opening, the build over a tenth of it, queries from Tcl loops.
 tclsh "$here/event_bench.tcl" "$build" "$repeats"
@@ -43,3 +46,11 @@ tclsh "$here/schedule_bench.tcl" "$build" "$repeats"
 
 # Verification and comparison over the same large generated competition.
 tclsh "$here/verify_bench.tcl" "$build" "$repeats"
+
+# The register over the same large generated competition: the build beside
+# opening, finds in C++ and from Tcl, the name calculation.
+cmake --build "$build" -j2 --target register_bench > /dev/null
+tclsh "$here/register_bench.tcl" "$build" "$repeats"
+
+# Person import: a 20,000-line competitors' file into the large register.
+tclsh "$here/import_bench.tcl" "$build" "$repeats"

@@ -226,9 +226,9 @@ bool CBasic::populatePct(int mask, int recNo) {
     d.pctIds.clear();
     d.idOfRecNo.clear();
     d.pctIds.reserve(held);
-    d.idOfRecNo.reserve(held);
+    d.idOfRecNo.assign(held, kNoPctId);
     for (PctKind& kind : d.kinds) {
-      if (inMask(mask, kind.bit())) kind.beginBulk();
+      if (inMask(mask, kind.bit())) kind.beginBulk(kind.bit() == kCompetitors ? held : 0);
     }
   } else {
     forgetPctRecord(recNo);
@@ -238,6 +238,7 @@ bool CBasic::populatePct(int mask, int recNo) {
     if (pct->isDeleted(r)) continue;
     const int id = intValue(pct->fieldText(r, f.id));
     d.pctIds[id] = r;
+    if (static_cast<std::size_t>(r) >= d.idOfRecNo.size()) d.idOfRecNo.resize(r + 1, kNoPctId);
     d.idOfRecNo[r] = id;
     largest = std::max(largest, id);
     const int bit = pctKindOf(pct->fieldText(r, f.type), pct->fieldText(r, f.afunct));
@@ -253,11 +254,10 @@ bool CBasic::populatePct(int mask, int recNo) {
 // it was in, so that a changed identifier, name or kind leaves nothing stale.
 void CBasic::forgetPctRecord(int recNo) {
   Impl& d = *impl_;
-  auto old = d.idOfRecNo.find(recNo);
-  if (old != d.idOfRecNo.end()) {
-    auto entry = d.pctIds.find(old->second);
+  if (static_cast<std::size_t>(recNo) < d.idOfRecNo.size() && d.idOfRecNo[recNo] != kNoPctId) {
+    auto entry = d.pctIds.find(d.idOfRecNo[recNo]);
     if (entry != d.pctIds.end() && entry->second == recNo) d.pctIds.erase(entry);
-    d.idOfRecNo.erase(old);
+    d.idOfRecNo[recNo] = kNoPctId;
   }
   bool wasClub = d.kinds[4].contains(recNo);
   for (PctKind& kind : d.kinds) kind.remove(recNo);

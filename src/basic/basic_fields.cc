@@ -165,6 +165,9 @@ bool CBasic::updateAddRec(const std::string& handle, int* recNo,
   // call for the same entry updates it instead of adding another.
   if (handle == "PCT") {
     d.pctIds[newId] = *recNo;
+    if (static_cast<std::size_t>(*recNo) >= d.idOfRecNo.size()) {
+      d.idOfRecNo.resize(*recNo + 1, kNoPctId);
+    }
     d.idOfRecNo[*recNo] = newId;
   } else if (handle == "PEL") {
     d.pelIds[newId] = *recNo;

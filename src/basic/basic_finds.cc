@@ -20,18 +20,33 @@ bool isPctKind(int type) {
          type == kClubs;
 }
 
-}  // namespace
-
 // Identifiers found in an index become record numbers through the
 // identifier map.
+bool appendRecNo(const std::unordered_map<int, int>& pctIds, int id, std::vector<int>* recNos) {
+  auto found = pctIds.find(id);
+  if (found == pctIds.end()) {
+    return failWith("No pctId record number: " + std::to_string(id) +
+                    " -> No recNo for id: " + std::to_string(id));
+  }
+  recNos->push_back(found->second);
+  return true;
+}
+
+bool appendIdList(const std::unordered_map<int, int>& pctIds, const IdList* ids,
+                  std::vector<int>* recNos) {
+  if (ids == nullptr || ids->size() == 0) return true;
+  if (!appendRecNo(pctIds, ids->first(), recNos)) return false;
+  for (int id : ids->more()) {
+    if (!appendRecNo(pctIds, id, recNos)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool CBasic::appendRecNos(const std::vector<int>& ids, std::vector<int>* recNos) {
   for (int id : ids) {
-    auto found = impl_->pctIds.find(id);
-    if (found == impl_->pctIds.end()) {
-      return failWith("No pctId record number: " + std::to_string(id) +
-                      " -> No recNo for id: " + std::to_string(id));
-    }
-    recNos->push_back(found->second);
+    if (!appendRecNo(impl_->pctIds, id, recNos)) return false;
   }
   return true;
 }
@@ -43,10 +58,7 @@ bool CBasic::findByRegNo(int type, int regNo, std::vector<int>* recNos) {
     return invalidType(type);
   }
   if (!requirePct()) return false;
-  std::vector<int> ids;
-  auto [first, last] = impl_->kind(type)->regNos().equal_range(regNo);
-  for (auto it = first; it != last; ++it) ids.push_back(it->second);
-  return appendRecNos(ids, recNos) && t.succeed();
+  return appendIdList(impl_->pctIds, impl_->kind(type)->byRegNo(regNo), recNos) && t.succeed();
 }
 
 namespace {
@@ -55,6 +67,10 @@ void idsUnder(const std::multimap<std::string, int>& index, const std::string& k
               std::vector<int>* ids) {
   auto [first, last] = index.equal_range(key);
   for (auto it = first; it != last; ++it) ids->push_back(it->second);
+}
+
+void append(const IdList* found, std::vector<int>* ids) {
+  if (found != nullptr) found->appendTo(ids);
 }
 
 }  // namespace
@@ -73,13 +89,14 @@ bool CBasic::findByName(int type, const std::string& name, std::vector<int>* rec
   if (!isPctKind(type)) return invalidType(type);
   if (!requirePct()) return false;
   const PctKind& kind = *impl_->kind(type);
-  std::vector<int> ids;
-  idsUnder(kind.names(), key, &ids);
-  if (type == kClubs) {
-    // Saint is written both ways: ST PAUL and ST. PAUL find each other.
-    if (key.compare(0, 3, "ST ") == 0) idsUnder(kind.names(), "ST." + key.substr(2), &ids);
-    if (key.compare(0, 3, "ST.") == 0) idsUnder(kind.names(), "ST" + key.substr(3), &ids);
+  if (type != kClubs) {
+    return appendIdList(impl_->pctIds, kind.byName(key), recNos) && t.succeed();
   }
+  std::vector<int> ids;
+  append(kind.byName(key), &ids);
+  // Saint is written both ways: ST PAUL and ST. PAUL find each other.
+  if (key.compare(0, 3, "ST ") == 0) append(kind.byName("ST." + key.substr(2)), &ids);
+  if (key.compare(0, 3, "ST.") == 0) append(kind.byName("ST" + key.substr(3)), &ids);
   return appendRecNos(ids, recNos) && t.succeed();
 }
 
@@ -90,20 +107,16 @@ bool CBasic::findByName(int type, const std::string& givenName, const std::strin
   if (!isPctKind(type) && type != kElements) return invalidType(type);
   if (type != kOfficials && type != kCompetitors) return t.succeed();  // no such index
   if (!requirePct()) return false;
-  std::vector<int> ids;
-  idsUnder(impl_->kind(type)->givenFamily(), upperAscii(givenName) + " " + upperAscii(familyName),
-           &ids);
-  return appendRecNos(ids, recNos) && t.succeed();
+  const IdList* ids =
+      impl_->kind(type)->byGivenFamily(upperAscii(givenName) + " " + upperAscii(familyName));
+  return appendIdList(impl_->pctIds, ids, recNos) && t.succeed();
 }
 
 bool CBasic::duplicatePCT(int type, std::vector<std::string>* names) {
   CallTrace t("CBasic.duplicatePCT");
   names->clear();
   if (!isPctKind(type)) return invalidType(type);
-  const std::multimap<std::string, int>& index = impl_->kind(type)->names();
-  for (auto it = index.begin(); it != index.end(); it = index.upper_bound(it->first)) {
-    if (index.count(it->first) > 1) names->push_back(it->first);
-  }
+  *names = impl_->kind(type)->duplicateNames();
   return t.succeed();
 }
 

@@ -4,6 +4,7 @@
 #define TAVC_BASIC_BASIC_IMPL_H_
 
 #include <array>
+#include <climits>
 #include <map>
 #include <string>
 #include <string_view>
@@ -24,6 +25,8 @@ struct PctFieldIndexes {
   int regno = -1, pctid = -1, ppctid = -1;
 };
 
+constexpr int kNoPctId = INT_MIN;
+
 struct NatEntry {
   std::string sortKey;
   int recNo = 0;
@@ -32,7 +35,7 @@ struct NatEntry {
 struct CBasic::Impl {
   // PCT
   std::unordered_map<int, int> pctIds;    // PCT_ID -> record number
-  std::unordered_map<int, int> idOfRecNo; // record number -> PCT_ID
+  std::vector<int> idOfRecNo;             // record number -> PCT_ID, kNoPctId when none
   std::array<PctKind, 5> kinds{PctKind(1), PctKind(2), PctKind(4), PctKind(8), PctKind(16)};
   std::unordered_map<int, int> clubPositions;  // club PCT_ID -> list position
   PctFieldIndexes fields;

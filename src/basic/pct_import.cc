@@ -136,6 +136,7 @@ int PctImport::verifyPCT(int kind, const std::string& line) {
   cleanClubNameWith(&e.clubName, 0);  // quotes and outer blanks only
   if (kind == kImportClubs) {
     e.gfName = e.gfNameC = e.clubName;
+    e.gender = "M";  // as a new club record has it
     e.nation = upperAscii(options_.defNation);
     if (e.clubName.empty()) {
       invalid_.push_back(check.text + " - Missing info.");

@@ -88,7 +88,8 @@ void PctImportFile::takeBytes(std::string_view bytes, const FromUtf8& fromUtf8) 
     if (last) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    std::string text = utf8_ && hasNonAscii(line) ? fromUtf8(line) : std::string(line);
+    std::string text =
+        utf8_ && fromUtf8 && hasNonAscii(line) ? fromUtf8(line) : std::string(line);
     for (char& c : text) {
       if (c == '\0') c = ' ';
     }

@@ -8,7 +8,6 @@
 // Names, clubs and nations are written in braces.  One that holds a double
 // quote, a brace or a backslash would break the row's list; it is written
 // as a Tcl list element instead (ordinary names keep the braces).
-#include <cerrno>
 #include <cstdlib>
 #include <climits>
 
@@ -29,7 +28,6 @@ constexpr const char* kNotFinal =
 // The C library's decimal conversion (leading blanks, optional sign, digits
 // up to the first non-digit, none gives 0), held to the range of an int.
 int decimal(const std::string& text) {
-  errno = 0;
   const long value = std::strtol(text.c_str(), nullptr, 10);
   if (value > INT_MAX) return INT_MAX;
   if (value < INT_MIN) return INT_MIN;

@@ -250,19 +250,22 @@ bool CEventTree::eventPopulate() {
 
 void CEventTree::eventClose() { evts_.clear(); }
 
+// Visits every node in map order: per event its categories, per category
+// its segments with their performances, then its participants.
 bool CEventTree::eventDumpIdTree() const {
   CallTrace t("CTav.eventDumpIdTree");
-  std::size_t nodes = 0;
+  std::size_t visited = 0;
   for (const auto& [evtId, event] : evts_) {
+    ++visited;
     for (const auto& [catId, category] : event->categories()) {
+      ++visited;
       for (const auto& [scpId, segment] : category->segments()) {
-        nodes += 1 + segment->performances().size();
+        visited += 1 + segment->performances().size();
       }
-      nodes += category->participants().size();
+      visited += category->participants().size();
     }
   }
-  (void)nodes;
-  return t.succeed();
+  return visited >= evts_.size() && t.succeed();
 }
 
 }  // namespace tav

@@ -34,7 +34,14 @@ bool refuseIdChange(const std::vector<std::string>& fields,
   return true;
 }
 
-CDbf* NodeRecord::table() const { return session().handles().getDbfHandlePtr(handle_); }
+CDbf* NodeRecord::table() const {
+  // The registry's own lookup records the message of a missing handle; the
+  // direct find spares every read that message's trace entry.
+  const auto& tables = session().handles().tables();
+  auto it = tables.find(handle_);
+  if (it != tables.end()) return it->second.get();
+  return session().handles().getDbfHandlePtr(handle_);
+}
 
 CDbf* NodeRecord::liveTable() const {
   CDbf* dbf = table();

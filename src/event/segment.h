@@ -54,8 +54,10 @@ struct PanelList {
 using DeductionFactors = std::array<int, kDeductionCount>;
 using ComponentFactors = std::array<int, kComponentCount>;
 
-// The three major deductions: each list holds the deduction's name, or is
-// empty when the segment names no (valid) major deduction there.
+// The three major deductions (SCP_DEMJ01..03): each list holds at most one
+// name, the SCP_DEDU name of the deduction index the field names (0-16), and
+// is empty when the field is blank or names no deduction.  A deduction
+// belongs to a major list when its name is equal to the list's name.
 using MajorDeductionNames = std::array<std::vector<std::string>, 3>;
 
 class CSegment {

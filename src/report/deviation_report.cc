@@ -95,7 +95,7 @@ bool gatherFigures(const CEvent& event, const DeviationOptions& options, ReportF
   return true;
 }
 
-std::string medianText(int median10) {
+std::string medianText(long long median10) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f", median10 / 10.0);
   return text;
@@ -230,7 +230,7 @@ class DeviationWriter {
     for (int k = 0; k < kJudgeCount; ++k) {
       if (positionColumn[k] < 0 || values[k] == blank) continue;
       std::string& field = fields[positionColumn[k]];
-      if (field.empty()) field = std::to_string(values[k] - offset);
+      if (field.empty()) field = std::to_string(static_cast<long long>(values[k]) - offset);
     }
     return fields;
   }

@@ -46,14 +46,14 @@ bool judgePositions(const CSegment& segment, char categoryType, JudgePositions* 
 
 }  // namespace
 
-int medianTimesTen(const std::array<int, kJudgeCount>& marks, std::string* allGoe) {
-  std::vector<int> grades;
+long long medianTimesTen(const std::array<int, kJudgeCount>& marks, std::string* allGoe) {
+  std::vector<long long> grades;
   for (int mark : marks) {
-    if (mark != kNoGradeMark) grades.push_back(mark - kMarkOffset);
+    if (mark != kNoGradeMark) grades.push_back(static_cast<long long>(mark) - kMarkOffset);
   }
   std::sort(grades.begin(), grades.end());
   allGoe->clear();
-  for (int grade : grades) allGoe->append(" " + std::to_string(grade));
+  for (long long grade : grades) allGoe->append(" " + std::to_string(grade));
   const std::size_t n = grades.size();
   if (n == 0) return 0;
   const std::size_t h = n / 2;
@@ -61,8 +61,8 @@ int medianTimesTen(const std::array<int, kJudgeCount>& marks, std::string* allGo
   return (grades[h - 1] + grades[h]) * 5;
 }
 
-bool gradeDeviates(int grade, int median10, int threshold) {
-  const long long g = grade * 10LL;
+bool gradeDeviates(long long grade, long long median10, int threshold) {
+  const long long g = grade * 10;
   const long long t = threshold * 10LL;
   return g >= median10 + t || g <= median10 - t;
 }
@@ -75,7 +75,8 @@ ElementDeviation elementDeviation(const ElementDetail& element, const JudgePosit
   for (int k = 0; k < kJudgeCount; ++k) {
     const int mark = element.grades[k];
     const bool deviates = mark != kNoGradeMark && judges[k] > 0 &&
-                          gradeDeviates(mark - kMarkOffset, result.median10, threshold);
+                          gradeDeviates(static_cast<long long>(mark) - kMarkOffset,
+                                        result.median10, threshold);
     result.deviating[k] = deviates ? mark : kNoGradeMark;
     if (deviates) ++result.numDev;
   }

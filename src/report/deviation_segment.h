@@ -31,7 +31,7 @@ using JudgePositions = std::array<int, kJudgeCount>;
 struct ElementDeviation {
   std::string code;    // the element as called (PRF_XNAEee)
   std::string allGoe;  // the sorted grades, each after one blank: " -1 0 0 1"
-  int median10 = 0;    // the median grade times 10 (0 without grades)
+  long long median10 = 0;  // the median grade times 10 (0 without grades)
   int numDev = 0;      // deviating grades
   // Per mark position: the mark when it deviates, else kNoGradeMark.
   std::array<int, kJudgeCount> deviating{};
@@ -59,11 +59,13 @@ struct SegmentDeviation {
 
 // The median of `marks` (no-grade marks left out) times 10, and the sorted
 // grades as AllGoe text.  Even counts average the two middle grades.
-int medianTimesTen(const std::array<int, kJudgeCount>& marks, std::string* allGoe);
+// Grades are computed in 64 bits: a damaged table may hold any integer in a
+// mark field.
+long long medianTimesTen(const std::array<int, kJudgeCount>& marks, std::string* allGoe);
 
 // A grade deviates when it is at least `threshold` whole steps above or
 // below the median (both in tenths here, so the test is exact).
-bool gradeDeviates(int grade, int median10, int threshold);
+bool gradeDeviates(long long grade, long long median10, int threshold);
 
 // The figures of one element; positions whose judge identifier is 0 or less
 // never deviate.

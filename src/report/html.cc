@@ -100,12 +100,7 @@ bool CHtml::readEventBlock() {
 bool CHtml::createOutFileName(bool asp, const std::string& name, std::string* file) {
   // Names come from identifiers and the tree's file-name patterns; anything
   // that could leave the output folder is refused.
-  if (name.empty() || name == "." || name == ".." ||
-      name.find_first_of(std::string("/\\\0", 3)) != std::string::npos) {
-    return failWith("Invalid file name: " + name);
-  }
-  *file = joinPath(path_, name + (asp ? ".asp" : ".html"));
-  return true;
+  return outputFileName(path_, name, asp ? ".asp" : ".html", file);
 }
 
 bool CHtml::startPage(const std::string& file) {

@@ -110,6 +110,9 @@ class CHtml {
   bool indexCategory(const CCategory& category);
   bool indexSegment(const CCategory& category, int scpId);
   bool detailLinked(const CSegment& segment, const SegmentState& state) const;
+  // The link to the page of out-file base name `base` (checked like a file
+  // name).
+  bool pageLink(const std::string& base, std::string* link);
 
   // ---- Category pages (html_category.cc) -----------------------------------
   bool category(const CCategory& category);

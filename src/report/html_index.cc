@@ -92,6 +92,9 @@ void CHtml::serverScriptLink(const std::string& target, const std::string& name,
 }
 
 bool CHtml::indexCategory(const CCategory& category) {
+  // The category's HTML name (its television name when asked for and not
+  // empty), as on its result page, so an empty television name never gives
+  // an empty row.
   std::string name;
   std::string base;
   bool started = false;
@@ -101,8 +104,7 @@ bool CHtml::indexCategory(const CCategory& category) {
   }
   name = htmlEscape(name);
   std::string target;
-  if (!createOutFileName(false, base, &target)) return false;
-  target = base + ".html";
+  if (!pageLink(base, &target)) return false;
   bool live = false;
   int rows = 0;
   for (int scpId : category.slots()) {
@@ -145,12 +147,7 @@ bool CHtml::indexSegment(const CCategory& category, int scpId) {
       !segment->getOutFileBaseName(1, prefix_, &detail)) {
     return false;
   }
-  std::string checked;
-  if (!createOutFileName(false, summary, &checked) || !createOutFileName(false, detail, &checked)) {
-    return false;
-  }
-  summary += ".html";
-  detail += ".html";
+  if (!pageLink(summary, &summary) || !pageLink(detail, &detail)) return false;
   name = htmlEscape(name);
   const bool live = scpId == options_.activeSeg;
   const bool startOrder = !state.started && state.hasStartOrder && options_.startOrderFlag;
@@ -174,6 +171,14 @@ bool CHtml::indexSegment(const CCategory& category, int scpId) {
   } else {
     out_.element("TD", kPad, "&nbsp;");
   }
+  return true;
+}
+
+// The index links pages by their names relative to the index.
+bool CHtml::pageLink(const std::string& base, std::string* link) {
+  std::string file;
+  if (!createOutFileName(false, base, &file)) return false;
+  *link = base + ".html";
   return true;
 }
 

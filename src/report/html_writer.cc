@@ -100,7 +100,16 @@ std::string fixedNumber(double value, int decimals) {
 }
 
 std::string pointsText(long long hundredths) {
-  return fixedNumber(static_cast<double>(hundredths) / 100.0, 2);
+  // Exact integer formatting (the pages print many thousands of scores).
+  const unsigned long long magnitude =
+      hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths)
+                     : static_cast<unsigned long long>(hundredths);
+  std::string text = hundredths < 0 ? "-" : "";
+  text += std::to_string(magnitude / 100);
+  text += '.';
+  text += static_cast<char>('0' + magnitude % 100 / 10);
+  text += static_cast<char>('0' + magnitude % 10);
+  return text;
 }
 
 }  // namespace tav

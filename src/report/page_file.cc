@@ -18,6 +18,16 @@ bool PageFile::finish(std::string_view bytes) {
   return true;
 }
 
+bool outputFileName(const std::string& folder, const std::string& name,
+                    const std::string& extension, std::string* path) {
+  if (name.empty() || name == "." || name == ".." ||
+      name.find_first_of(std::string("/\\\0", 3)) != std::string::npos) {
+    return failWith("Invalid file name: " + name);
+  }
+  *path = joinPath(folder, name + extension);
+  return true;
+}
+
 bool writePageFile(const std::string& path, std::string_view bytes) {
   PageFile file;
   return file.open(path) && file.finish(bytes);

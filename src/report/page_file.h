@@ -34,6 +34,12 @@ class PageFile {
 // Writes a whole file through PageFile.
 bool writePageFile(const std::string& path, std::string_view bytes);
 
+// folder + "/" + name + extension, for a name built from identifiers and
+// names.  A name that could leave the folder (empty, "." or "..", or holding
+// "/", "\\" or a NUL) fails with "Invalid file name: " and the name.
+bool outputFileName(const std::string& folder, const std::string& name,
+                    const std::string& extension, std::string* path);
+
 }  // namespace tav
 
 #endif  // TAVC_REPORT_PAGE_FILE_H_

@@ -79,6 +79,9 @@ TEST(HtmlWriterTest, PointsInHundredths) {
   EXPECT_EQ(pointsText(16874), "168.74");
   EXPECT_EQ(pointsText(-100), "-1.00");
   EXPECT_EQ(pointsText(5), "0.05");
+  EXPECT_EQ(pointsText(-5), "-0.05");
+  EXPECT_EQ(pointsText(0), "0.00");
+  EXPECT_EQ(pointsText(1234567), "12345.67");
   EXPECT_EQ(fixedNumber(1.0, 1), "1.0");
 }
 
@@ -124,6 +127,28 @@ TEST(PageFileTest, FailuresAreReportedAndLeaveTheEarlierPage) {
   EXPECT_TRUE(test::keptErrorHas("Unable to write: " + page + " - File too large"));
   EXPECT_EQ(test::readFile(page), "earlier");
   EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"CAT001.html"});
+}
+
+TEST(PageFileTest, FileNamesStayInsideTheOutputFolder) {
+  const struct {
+    std::string name;
+    bool ok;
+  } cases[] = {
+      {"CAT001", true},  {"SEGM1234", true}, {"X-SEG007", true}, {"", false},
+      {".", false},      {"..", false},      {"../CAT001", false}, {"a/b", false},
+      {"a\\b", false},   {std::string("a\0b", 3), false},
+  };
+  for (const auto& c : cases) {
+    std::string path = "unchanged";
+    clearErrStr();
+    EXPECT_EQ(outputFileName("/site", c.name, ".html", &path), c.ok) << c.name;
+    if (c.ok) {
+      EXPECT_EQ(path, "/site/" + c.name + ".html");
+    } else {
+      EXPECT_EQ(path, "unchanged");
+      EXPECT_TRUE(test::keptErrorHas("Invalid file name: "));
+    }
+  }
 }
 
 }  // namespace

@@ -26,6 +26,21 @@ std::vector<Category> templatesOf(const Competition& sample) {
   return found;
 }
 
+// A pronounceable second family name for round `n` (1, 2, ...): syllables
+// from the digits of n in base 16, the first letter a capital.
+std::string madeUpName(std::size_t n) {
+  static const char* const kSyllables[] = {"ba", "ke", "lo", "mi", "nu", "ra", "se", "to",
+                                           "vi", "zo", "da", "fe", "gu", "ha", "jo", "pe"};
+  std::string name;
+  do {
+    name += kSyllables[n % 16];
+    n /= 16;
+  } while (n > 0);
+  name += "n";
+  name[0] = static_cast<char>(name[0] - 'a' + 'A');
+  return name;
+}
+
 }  // namespace
 
 bool scaleCompetition(const Scale& scale, Competition* competition, std::string* error) {
@@ -55,14 +70,19 @@ bool scaleCompetition(const Scale& scale, Competition* competition, std::string*
   const auto newPerson = [&](const std::string& gender) {
     const std::vector<const RegisterEntry*>& names =
         byGender[gender].empty() ? skaters : byGender[gender];
+    // Every given name meets every family name once per round; from the
+    // second round on the family name is double-barrelled with a made-up
+    // second part, so names stay nearly unique as in a real register.
     const RegisterEntry& given = *names[nameTurn % names.size()];
-    const RegisterEntry& family = *skaters[(nameTurn * 7 + 3) % skaters.size()];
+    const std::size_t pairing = nameTurn / names.size();
+    const RegisterEntry& family = *skaters[(pairing + 3) % skaters.size()];
+    const std::size_t round = pairing / skaters.size();
     ++nameTurn;
     RegisterEntry person;
     person.kind = RegisterEntry::Kind::kSkater;
     person.id = ++nextPct;
     person.given = given.given;
-    person.family = family.family;
+    person.family = family.family + (round == 0 ? std::string() : "-" + madeUpName(round));
     person.gender = gender;
     person.nation = competition->nations[nameTurn % competition->nations.size()].code;
     person.club = clubs[nameTurn % clubs.size()].id;

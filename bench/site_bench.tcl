@@ -1,0 +1,84 @@
+# The results site of the whole large generated event (format 0, starting
+# orders, judges' details of every started segment), in pages and megabytes
+# per second, beside a reference measured in the same run: `cp -r` of the
+# written site into a new folder (the floor of writing those files once
+# more).  Pages are put in place by rename without a flush of their own, as
+# the copy writes its files.
+#
+#   tclsh site_bench.tcl BUILD_DIR ?REPEATS?
+#
+# BUILD_DIR holds libtavC.so and sample/large/{db,app} (target sample_large).
+lassign $argv build repeats
+if {$repeats eq ""} { set repeats 5 }
+set db [file join $build sample large db]
+set app [file join $build sample large app]
+load [file join $build libtavC.so]
+
+proc median {values} {
+    set sorted [lsort -real $values]
+    return [lindex $sorted [expr {[llength $sorted] / 2}]]
+}
+proc seconds {script} {
+    set t [clock microseconds]
+    uplevel 1 $script
+    return [expr {([clock microseconds] - $t) / 1e6}]
+}
+# CPU time of this process (user + system) in seconds, from /proc: on a
+# shared machine it is not charged for other work.
+proc cpuSeconds {} {
+    set f [open /proc/self/stat r]
+    set fields [split [lindex [split [read $f] )] 1]]
+    close $f
+    return [expr {([lindex $fields 12] + [lindex $fields 13]) / 100.0}]
+}
+proc check {result what} {
+    if {$result ne "1"} { error "$what failed: [tav_getErrStr]" }
+}
+
+tav_set_exec $app
+check [tav_openDB $db] tav_openDB
+check [tav_basicPopulate 0] tav_basicPopulate
+check [tav_eventPopulate] tav_eventPopulate
+set evtId [tav_eventGetEvtListId 0]
+
+set folder [file join $build bench-site]
+file delete -force $folder
+file mkdir $folder
+set runs {}
+set cpus {}
+set copies {}
+# One round that is not counted, then the counted ones; each round writes a
+# new site and copies it into a new folder.
+for {set i 0} {$i <= $repeats} {incr i} {
+    set site [file join $folder site$i]
+    set copy [file join $folder copy$i]
+    file mkdir $site
+    set cpu [cpuSeconds]
+    set t [seconds {check [tav_eventEvtHtml $site $evtId 0 0 0 0 0 0 0 1 0 0 1 0 1 0 {}] site}]
+    set cpu [expr {[cpuSeconds] - $cpu}]
+    set c [seconds {exec cp -r $site $copy}]
+    if {$i > 0} { lappend runs $t; lappend cpus $cpu; lappend copies $c }
+    if {$i < $repeats} { file delete -force $site $copy }
+}
+set pages [glob -directory $site *]
+set bytes 0
+foreach page $pages { incr bytes [file size $page] }
+set count [llength $pages]
+file delete -force $folder
+tav_closeDB
+
+set mRun [median $runs]
+set mCopy [median $copies]
+set mCpu [median $cpus]
+puts ""
+puts "results site, whole large event (format 0, details, start orders): $count pages,\
+    [format %.1f [expr {$bytes / 1e6}]] MB, medians of $repeats rounds"
+puts [format "  publish   %.3f s   %.0f pages/s   %.0f MB/s" $mRun [expr {$count / $mRun}] \
+    [expr {$bytes / $mRun / 1e6}]]
+puts [format "  publish   %.3f s CPU   %.0f pages per CPU second   %.0f MB per CPU second" \
+    $mCpu [expr {$count / $mCpu}] [expr {$bytes / $mCpu / 1e6}]]
+puts [format "  cp -r     %.3f s   %.0f pages/s   %.0f MB/s   (reference; publish / copy %.1fx)" \
+    $mCopy [expr {$count / $mCopy}] [expr {$bytes / $mCopy / 1e6}] [expr {$mRun / $mCopy}]]
+puts "  targets: at least 1000 pages/s, at most 3x the copy"
+puts "  runs (s): publish [lmap v $runs {format %.3f $v}]; CPU [lmap v $cpus {format %.2f $v}];\
+    copy [lmap v $copies {format %.3f $v}]"
