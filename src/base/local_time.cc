@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/failure_record.h"
+#include "base/platform.h"
 
 namespace tav {
 namespace {
@@ -73,12 +74,10 @@ std::string formatLocalTime(const std::string& pattern, const std::tm& when,
 
 std::string getSystemLocalTime(const std::string& pattern) {
   CallTrace t("getSystemLocalTime");
-  std::time_t now = std::time(nullptr);
   std::tm when{};
-  localtime_r(&now, &when);
-  tzset();
-  const char* zone = tzname[when.tm_isdst > 0 ? 1 : 0];
-  std::string result = formatLocalTime(pattern, when, zone != nullptr ? zone : "");
+  std::string zone;
+  platform::localTimeNow(&when, &zone);
+  std::string result = formatLocalTime(pattern, when, zone);
   t.succeed();
   return result;
 }

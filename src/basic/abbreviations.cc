@@ -63,7 +63,7 @@ bool Abbreviations::parse(std::string_view text, AbbreviationTable* table) {
 }
 
 bool Abbreviations::readFile(const std::string& path, AbbreviationTable* table) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  std::unique_ptr<std::FILE, FileCloser> file(platform::openFile(path, "rb"));
   if (!file) return failWith("Unable to open: " + path + "  for reading: " + errnoText());
   std::string text;
   char buffer[65536];

@@ -61,7 +61,7 @@ bool PctImportFile::isWellFormedUtf8(std::string_view s) {
 bool PctImportFile::read(const std::string& path, const FromUtf8& fromUtf8) {
   lines_.clear();
   utf8_ = false;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  std::unique_ptr<std::FILE, FileCloser> file(platform::openFile(path, "rb"));
   if (!file) {
     return failWith("Unable to open: " + path + " for reading: " + errnoText());
   }

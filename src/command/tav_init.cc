@@ -7,7 +7,8 @@
 //             tav_getTextWidth answers that Tk is not loaded.
 //
 // Neither provides a package: pkgIndex.tcl does that, choosing the entry
-// point by whether the interpreter has Tk.
+// point by whether the interpreter has Tk.  DLLEXPORT (from tcl.h) exports
+// them from a Windows DLL; elsewhere every global symbol is visible anyway.
 #include <tcl.h>
 #include <tk.h>
 
@@ -15,14 +16,14 @@
 
 extern "C" {
 
-int Tav_Init(Tcl_Interp* interp) {
+DLLEXPORT int Tav_Init(Tcl_Interp* interp) {
   if (Tcl_InitStubs(interp, "8.5", 0) == nullptr) return TCL_ERROR;
   if (Tk_InitStubs(interp, "8.5", 0) == nullptr) return TCL_ERROR;
   tav::registerCommands(interp);
   return TCL_OK;
 }
 
-int Tavc_Init(Tcl_Interp* interp) {
+DLLEXPORT int Tavc_Init(Tcl_Interp* interp) {
   if (Tcl_InitStubs(interp, "8.5", 0) == nullptr) return TCL_ERROR;
   tav::registerCommands(interp);
   return TCL_OK;

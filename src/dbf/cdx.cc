@@ -1,7 +1,5 @@
 #include "dbf/cdx.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -27,21 +25,14 @@ bool CCdx::load(const std::string& code, const std::string& folder) {
     present_ = false;
     return t.succeed();
   }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = platform::openFile(path, "rb");
   if (file == nullptr) {
     return failWith(code_ + "_load: Unable to open: " + path + " - " + errnoText());
   }
   // The size comes from the open file itself; a directory has no bytes to
   // carry (its seek end is no size at all).
-  long long size = -1;
-  struct stat st;
-  if (::fstat(fileno(file), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) {
-      errno = EISDIR;
-    } else {
-      size = static_cast<long long>(st.st_size);
-    }
-  }
+  std::uint64_t bytes = 0;
+  const long long size = platform::openFileSize(file, &bytes) ? static_cast<long long>(bytes) : -1;
   bool ok = size >= 0;
   if (ok) {
     data_ = makeLargeBlock<char>(static_cast<std::size_t>(size));
@@ -105,7 +96,7 @@ bool CCdx::failToWrite() {
 
 bool CCdx::remove(const std::string& path) {
   if (!fileExists(path)) return true;
-  if (std::remove(path.c_str()) != 0) {
+  if (!platform::removeFile(path)) {
     return failWith(code_ + "_save: Unable to remove: " + path + " - " + errnoText());
   }
   present_ = false;

@@ -1,7 +1,5 @@
 // Reading a table file into memory: populate, readHeader, readRecords, and
 // the header queries.
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 
@@ -54,7 +52,7 @@ bool CDbf::populate(const std::string& code, const std::string& folder,
               false, true);
     return false;
   }
-  FileCloser file{std::fopen(path.c_str(), "rb")};
+  FileCloser file{platform::openFile(path, "rb")};
   if (file.file == nullptr) {
     return failWith(code_ + "_populate: Unable to open: " + path + " - " + errnoText());
   }
@@ -160,12 +158,12 @@ bool CDbf::readRecords(std::FILE* file) {
   CallTrace t("CDbf.readRecords");
   const std::size_t length = header_.recordLength;
   records_.reset(length);
-  struct stat st;
-  if (::fstat(fileno(file), &st) != 0) {
+  std::uint64_t bytes = 0;
+  if (!platform::openFileSize(file, &bytes)) {
     return failWith(code_ + "_readRecords: Unable to read enough record data: " +
                     errnoText() + "  count=0  rsize=" + std::to_string(length));
   }
-  const std::size_t fileSize = static_cast<std::size_t>(st.st_size);
+  const std::size_t fileSize = static_cast<std::size_t>(bytes);
   const std::size_t available =
       fileSize > header_.headerLength ? fileSize - header_.headerLength : 0;
   // A file that ends at or before the header length has no bytes to hold.

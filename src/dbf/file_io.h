@@ -2,7 +2,8 @@
 // joining a folder and a file name, the modification time of a path, the C
 // library's text for the current error number, SafeFileWriter, which
 // replaces a file only once its new content is complete and on disk, and
-// CommitBatch, which does that for several files together.
+// CommitBatch, which does that for several files together.  The system calls
+// behind them are the platform layer's (base/platform.h).
 #ifndef TAVC_DBF_FILE_IO_H_
 #define TAVC_DBF_FILE_IO_H_
 
@@ -12,16 +13,19 @@
 #include <string>
 #include <vector>
 
+#include "base/platform.h"
+
 namespace tav {
 
-// folder + "/" + name; no second "/" when the folder already ends in one.
-std::string joinPath(const std::string& folder, const std::string& name);
+// folder + "/" + name; no second separator when the folder already ends in
+// one ("\" counts as one on Windows).
+using platform::joinPath;
 
 // True when the path can be examined; then *mtime is its modification time in
 // seconds since 1970.
-bool fileMtime(const std::string& path, std::int64_t* mtime);
+using platform::fileMtime;
 
-bool fileExists(const std::string& path);
+using platform::fileExists;
 
 // The C library's message for the current error number.
 std::string errnoText();
@@ -66,7 +70,7 @@ class SafeFileWriter {
 
   std::string target_;
   std::string temp_;
-  int fd_ = -1;
+  platform::NativeFile file_ = platform::kNoFile;
 };
 
 // CommitBatch puts several completely written files in place together.

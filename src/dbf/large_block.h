@@ -5,18 +5,19 @@
 // system offers them: on virtual machines the first touch of every 4 KiB
 // page is what dominates reading a big table into memory, and huge pages cut
 // the number of those faults by a factor of 512.  Smaller blocks are plain
-// heap memory.  The advice changes only speed, never content.
+// heap memory.  The advice changes only speed, never content.  The memory
+// comes from the platform layer (base/platform.h); on systems without huge
+// pages for ordinary programs (Windows) every block is plain memory.
 #ifndef TAVC_DBF_LARGE_BLOCK_H_
 #define TAVC_DBF_LARGE_BLOCK_H_
 
 #include <cstddef>
-#include <cstdlib>
 #include <memory>
 
 namespace tav {
 
 struct FreeBlock {
-  void operator()(void* block) const { std::free(block); }
+  void operator()(void* block) const;
 };
 
 template <typename T>

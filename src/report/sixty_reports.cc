@@ -1,8 +1,5 @@
 #include "report/sixty_reports.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <cctype>
 #include <cerrno>
 #include <fstream>
@@ -58,11 +55,10 @@ SixtyReports::SixtyReports(const std::string& folder, const std::string& outFold
 
 std::map<std::string, int> SixtyReports::readGroups() {
   std::map<std::string, int> groups;
-  DIR* dir = ::opendir(folder_.c_str());
-  if (dir == nullptr) return groups;
-  while (dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::listFolder(folder_, &entries)) return groups;
+  for (const platform::FolderEntry& entry : entries) {
+    const std::string& name = entry.name;
     const std::string key = upper(name);
     files_.emplace(key, name);
     if (key.size() < 4 || key.compare(key.size() - 4, 4, ".HTM") != 0) continue;
@@ -73,7 +69,6 @@ std::map<std::string, int> SixtyReports::readGroups() {
     int& largest = groups[base.substr(0, base.size() - 2)];
     if (number > largest) largest = number;
   }
-  ::closedir(dir);
   return groups;
 }
 

@@ -1,8 +1,5 @@
 #include "session/compare.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <set>
 
@@ -18,12 +15,6 @@ namespace {
 constexpr const char* kMissingTable = "- - -";
 constexpr const char* kMissingField = "- - - - -";
 constexpr std::size_t kColumns = 10;
-
-// Closes a folder listing on every way out.
-struct FolderCloser {
-  DIR* dir;
-  ~FolderCloser() { if (dir != nullptr) closedir(dir); }
-};
 
 bool hasTableExtension(const std::string& name) {
   return name.size() > 4 && upperAscii(name.substr(name.size() - 4)) == ".DBF";
@@ -41,15 +32,13 @@ CCompare::CCompare(const std::string& folder1, const std::string& folder2,
 
 bool CCompare::listTables(Side* side) {
   CallTrace t("CCompare.listTables");
-  FolderCloser listing{opendir(side->folder.c_str())};
-  if (listing.dir == nullptr) {
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::listFolder(side->folder, &entries)) {
     return failWith("Unable to read folder: " + side->folder + " - " + errnoText());
   }
-  while (const dirent* entry = readdir(listing.dir)) {
-    const std::string name = entry->d_name;
-    if (!hasTableExtension(name)) continue;
-    struct stat info;
-    if (stat(joinPath(side->folder, name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+  for (const platform::FolderEntry& entry : entries) {
+    const std::string& name = entry.name;
+    if (!hasTableExtension(name) || !entry.isFile) continue;
     // Of two spellings of one name ("PCT.DBF" and "pct.dbf") the first in
     // byte order is compared.
     const std::string key = upperAscii(name.substr(0, name.size() - 4));

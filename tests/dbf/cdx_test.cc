@@ -126,7 +126,8 @@ TEST_F(CdxTest, FailuresAreReportedWithTheTableCode) {
   resetStackTrace("test");
   EXPECT_FALSE(cdx_.save(true, other_.path()));
   EXPECT_EQ(getErrStr(), "PCT_CCdx.save: PCT_save: Unable to remove: " +
-                             other_.file("PCT.CDX") + " - Directory not empty");
+                             other_.file("PCT.CDX") + " - " +
+                             test::systemText("Directory not empty", "Permission denied"));
   EXPECT_TRUE(cdx_.isPresent());
 }
 
@@ -135,7 +136,11 @@ TEST_F(CdxTest, CompanionWhoseLoadFailedRefusesEverySave) {
   std::filesystem::create_directories(dir_.file("PCT.CDX"));
   resetStackTrace("test");
   EXPECT_FALSE(cdx_.load("PCT", dir_.path()));
-  EXPECT_EQ(getErrStr(), "PCT_CCdx.load: PCT_load: Unable to read file data: Is a directory");
+  // POSIX opens a folder and fails to read it; Windows does not open it.
+  EXPECT_EQ(getErrStr(),
+            test::systemText("PCT_CCdx.load: PCT_load: Unable to read file data: Is a directory",
+                             "PCT_CCdx.load: PCT_load: Unable to open: " + dir_.file("PCT.CDX") +
+                                 " - Permission denied"));
   EXPECT_FALSE(cdx_.isValid());
   for (bool copy : {false, true}) {
     resetStackTrace("test");

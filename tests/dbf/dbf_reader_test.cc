@@ -4,11 +4,6 @@
 // queries.
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <string>
 
@@ -262,44 +257,6 @@ TEST_F(ReaderTest, FolderPathIsJoinedWithOneSlash) {
   resetStackTrace("cmd");
   ASSERT_FALSE(table_.populate("PCT", dir_.path() + "/"));
   EXPECT_EQ(getErrStr(), "Unable to stat: " + dir_.file("PCT.DBF") + kStatHint);
-}
-
-// A path that exists but cannot be opened for reading.  A socket cannot be
-// opened even by root, so this works whoever runs the tests.
-TEST_F(ReaderTest, FileThatCannotBeOpenedIsRefused) {
-  const std::string path = dir_.file("PCT.DBF");
-  int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_GE(fd, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  ASSERT_LT(path.size(), sizeof address.sun_path);
-  std::strcpy(address.sun_path, path.c_str());
-  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-
-  ASSERT_FALSE(populate());
-  ::close(fd);
-  EXPECT_EQ(getErrStr(), "PCT_CDbf.populate: PCT_populate: Unable to open: " + path +
-                             " - No such device or address");
-  EXPECT_EQ(getStackTrace(), "cmd PCT_CDbf.populate ");
-  expectEmpty();
-}
-
-TEST_F(ReaderTest, UnreadableFileIsRefusedWhenPermissionsApply) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
-  test::writeFile(dir_.file("PCT.DBF"), twoFields().bytes());
-  ASSERT_EQ(::chmod(dir_.file("PCT.DBF").c_str(), 0), 0);
-  ASSERT_FALSE(populate());
-  EXPECT_EQ(getErrStr(), "PCT_CDbf.populate: PCT_populate: Unable to open: " +
-                             dir_.file("PCT.DBF") + " - Permission denied");
-}
-
-// A folder in place of the file opens but cannot be read.
-TEST_F(ReaderTest, FolderInPlaceOfTheFileIsRefused) {
-  ASSERT_EQ(::mkdir(dir_.file("PCT.DBF").c_str(), 0755), 0);
-  ASSERT_FALSE(populate());
-  EXPECT_EQ(getErrStr().rfind("CDbf.readHeader: PCT_readHeader: Unable to read header: ", 0), 0u)
-      << getErrStr();
-  expectEmpty();
 }
 
 TEST_F(ReaderTest, ShortHeaderIsRefused) {

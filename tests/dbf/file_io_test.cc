@@ -31,6 +31,10 @@ bool replaceWith(const std::string& target, const std::string& bytes) {
 TEST(FileIoTest, JoinPathAndFileTimes) {
   EXPECT_EQ(joinPath("/data/db", "PCT.DBF"), "/data/db/PCT.DBF");
   EXPECT_EQ(joinPath("/data/db/", "PCT.DBF"), "/data/db/PCT.DBF");
+  // "\\" separates only on Windows; elsewhere it is part of a name.
+  EXPECT_EQ(joinPath("C:\\data\\db\\", "PCT.DBF"),
+            test::systemText("C:\\data\\db\\/PCT.DBF", "C:\\data\\db\\PCT.DBF"));
+  EXPECT_EQ(joinPath("C:\\data\\db", "PCT.DBF"), "C:\\data\\db/PCT.DBF");
 
   test::TempDir dir;
   std::int64_t mtime = -1;
@@ -49,15 +53,22 @@ TEST(FileIoTest, JoinPathAndFileTimes) {
   EXPECT_EQ(errnoText(), "No such file or directory");
 }
 
+// Windows has no permission bits to keep (its read-only flag makes a file
+// that cannot be replaced at all), so there only the content is checked.
 TEST(FileIoTest, CommitReplacesTheFileAndKeepsItsPermissions) {
   test::TempDir dir;
   const std::string target = dir.file("PCT.DBF");
+  const bool bits = !test::onWindows();
   for (mode_t mode : {0600, 0640, 0755, 0444}) {
     test::writeFile(target, "old content");
-    ASSERT_EQ(::chmod(target.c_str(), mode), 0);
+    if (bits) {
+      ASSERT_EQ(::chmod(target.c_str(), mode), 0);
+    }
     ASSERT_TRUE(replaceWith(target, std::string("new\0content", 11)));
     EXPECT_EQ(test::readFile(target), std::string("new\0content", 11));
-    EXPECT_EQ(permissionsOf(target), mode);
+    if (bits) {
+      EXPECT_EQ(permissionsOf(target), mode);
+    }
     EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
   }
 
@@ -66,7 +77,9 @@ TEST(FileIoTest, CommitReplacesTheFileAndKeepsItsPermissions) {
   const bool written = replaceWith(dir.file("EVT.DBF"), "");
   ::umask(mask);
   ASSERT_TRUE(written);
-  EXPECT_EQ(permissionsOf(dir.file("EVT.DBF")), 0640);
+  if (bits) {
+    EXPECT_EQ(permissionsOf(dir.file("EVT.DBF")), 0640);
+  }
   EXPECT_EQ(test::readFile(dir.file("EVT.DBF")), "");
 
   SafeFileWriter zeros;
@@ -115,7 +128,7 @@ TEST(FileIoTest, FailuresLeaveErrnoAndNothingBehind) {
   ASSERT_TRUE(out.write("data", 4));
   errno = 0;
   EXPECT_FALSE(out.commit());
-  EXPECT_EQ(errno, EISDIR);
+  EXPECT_EQ(errno, test::onWindows() ? EACCES : EISDIR);
   EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"PCT.DBF"});
   EXPECT_TRUE(std::filesystem::is_directory(dir.file("PCT.DBF/inside")));
 }

@@ -2,22 +2,33 @@
 
 #include "base/failure_record.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace tav {
 namespace test {
 
+// A new folder with a random name; create_directory says false when the
+// name is taken, and then another name is tried.
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tavc-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  static std::mt19937_64 random(
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+      std::random_device{}());
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path candidate = base / ("tavc-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate)) {
+      path_ = candidate.generic_string();
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -28,6 +39,18 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+
+// TAVC_TEST_ON_WINDOWS comes from the build (tests/CMakeLists.txt).
+bool onWindows() { return TAVC_TEST_ON_WINDOWS != 0; }
+
+std::string systemText(const std::string& posix, const std::string& windows) {
+  return onWindows() ? windows : posix;
+}
+
+std::string withBackslashes(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -31,6 +31,17 @@ class TempDir {
   std::string path_;
 };
 
+// True when the units run on Windows, whose file system answers some requests
+// differently: it has no permission bits, and it says "Permission denied"
+// where POSIX names the kind of file in the way.
+bool onWindows();
+// `posix` on POSIX systems, `windows` on Windows: the system's reason text
+// in an expected message.
+std::string systemText(const std::string& posix, const std::string& windows);
+// The path with every "/" turned into "\" (a folder as a Windows user
+// types it).
+std::string withBackslashes(std::string path);
+
 std::string readFile(const std::string& path);
 // The names in a folder, sorted.
 std::vector<std::string> folderEntries(const std::string& folder);

@@ -1,0 +1,296 @@
+// The platform layer on Windows (MSVC and MinGW-w64).
+//
+// Paths arrive as UTF-8 and are handed to the wide ("W") functions, so that
+// folders with names outside the machine's ANSI code page work.  Failures of
+// the Win32 functions are translated to the nearest errno value, so that the
+// library's messages read the same as on the other systems.
+//
+// Crash safety: the temporary file is flushed with FlushFileBuffers, which
+// waits until the data is on the disk, and put in place with MoveFileEx with
+// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, which replaces the
+// target in one step and returns only once the rename is on disk.  Windows
+// has no flush for a folder; the write-through rename takes its place.
+//
+// Large blocks: large pages need a privilege (SeLockMemoryPrivilege) that
+// ordinary accounts lack, so blocks are plain aligned heap memory.
+#include "base/platform.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <io.h>
+#include <malloc.h>
+#include <sys/types.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cwchar>
+
+namespace tav {
+namespace platform {
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kSmallAlignment = 16;
+
+HANDLE handleOf(NativeFile file) { return reinterpret_cast<HANDLE>(file); }
+
+std::wstring wide(const std::string& utf8) {
+  if (utf8.empty()) return std::wstring();
+  const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(),
+                                           static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &out[0],
+                        length);
+  return out;
+}
+
+std::string utf8(const wchar_t* text) {
+  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return std::string();
+  std::string out(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], length, nullptr, nullptr);
+  out.resize(static_cast<std::size_t>(length - 1));
+  return out;
+}
+
+// Sets errno from the last Win32 error.
+void setErrnoFromLastError() {
+  switch (::GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_PATHNAME:
+      errno = ENOENT;
+      break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      errno = EACCES;
+      break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      errno = EEXIST;
+      break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      errno = ENOSPC;
+      break;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      errno = ENOMEM;
+      break;
+    case ERROR_INVALID_HANDLE:
+      errno = EBADF;
+      break;
+    case ERROR_FILENAME_EXCED_RANGE:
+      errno = ENAMETOOLONG;
+      break;
+    case ERROR_DIRECTORY:
+      errno = ENOTDIR;
+      break;
+    default:
+      errno = EIO;
+      break;
+  }
+}
+
+// Seconds since 1970 of a FILETIME (100 ns steps since 1601).
+std::int64_t unixSeconds(const FILETIME& time) {
+  ULARGE_INTEGER ticks;
+  ticks.LowPart = time.dwLowDateTime;
+  ticks.HighPart = time.dwHighDateTime;
+  constexpr std::uint64_t kTicksPerSecond = 10000000ULL;
+  constexpr std::uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
+  return static_cast<std::int64_t>(ticks.QuadPart / kTicksPerSecond) -
+         static_cast<std::int64_t>(kSecondsFrom1601To1970);
+}
+
+// Six characters for a temporary name, different on every call of this
+// process and unlikely to meet another process's.
+std::string uniqueSuffix() {
+  static const char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  static volatile LONG counter = 0;
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  std::uint64_t mix = static_cast<std::uint64_t>(now.QuadPart) * 6364136223846793005ULL +
+                      (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 20) +
+                      static_cast<std::uint64_t>(::InterlockedIncrement(&counter));
+  mix ^= mix >> 29;
+  std::string out;
+  for (int i = 0; i < 6; ++i) {
+    out += kDigits[mix % 36];
+    mix /= 36;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool isPathSeparator(char c) { return c == '/' || c == '\\'; }
+
+bool fileMtime(const std::string& path, std::int64_t* mtime) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) {
+    setErrnoFromLastError();
+    return false;
+  }
+  *mtime = unixSeconds(data.ftLastWriteTime);
+  return true;
+}
+
+bool fileExists(const std::string& path) {
+  return ::GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+  return ::_wfopen(wide(path).c_str(), wide(mode).c_str());
+}
+
+bool openFileSize(std::FILE* file, std::uint64_t* size) {
+  struct _stat64 st;
+  if (::_fstat64(::_fileno(file), &st) != 0) return false;
+  if ((st.st_mode & _S_IFDIR) != 0) {
+    errno = EISDIR;
+    return false;
+  }
+  *size = static_cast<std::uint64_t>(st.st_size);
+  return true;
+}
+
+bool listFolder(const std::string& folder, std::vector<FolderEntry>* entries) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW(wide(joinPath(folder, "*")).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    setErrnoFromLastError();
+    return false;
+  }
+  do {
+    const std::string name = utf8(found.cFileName);
+    if (name == "." || name == "..") continue;
+    const DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+    entries->push_back(FolderEntry{name, (found.dwFileAttributes & kNotAFile) == 0});
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return true;
+}
+
+bool removeFile(const std::string& path) {
+  if (::DeleteFileW(wide(path).c_str())) return true;
+  setErrnoFromLastError();
+  return false;
+}
+
+bool createTempBeside(const std::string& target, std::string* tempPath, NativeFile* file) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = target + ".tmp-" + uniqueSuffix();
+    HANDLE handle = ::CreateFileW(wide(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      *tempPath = name;
+      *file = reinterpret_cast<NativeFile>(handle);
+      return true;
+    }
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  setErrnoFromLastError();
+  return false;
+}
+
+bool writeAll(NativeFile file, const void* data, std::size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const DWORD chunk = size > (DWORD{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!::WriteFile(handleOf(file), p, chunk, &written, nullptr)) {
+      setErrnoFromLastError();
+      return false;
+    }
+    if (written == 0) {
+      errno = EIO;
+      return false;
+    }
+    p += written;
+    size -= written;
+  }
+  return true;
+}
+
+void startFlush(NativeFile) {}
+
+bool flushAndClose(NativeFile* file) {
+  if (*file == kNoFile) {
+    errno = EBADF;
+    return false;
+  }
+  HANDLE handle = handleOf(*file);
+  *file = kNoFile;
+  if (!::FlushFileBuffers(handle)) {
+    setErrnoFromLastError();
+    const int saved = errno;
+    ::CloseHandle(handle);
+    errno = saved;
+    return false;
+  }
+  if (!::CloseHandle(handle)) {
+    setErrnoFromLastError();
+    return false;
+  }
+  return true;
+}
+
+bool closeFile(NativeFile* file) {
+  if (*file == kNoFile) {
+    errno = EBADF;
+    return false;
+  }
+  HANDLE handle = handleOf(*file);
+  *file = kNoFile;
+  if (::CloseHandle(handle)) return true;
+  setErrnoFromLastError();
+  return false;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+  if (::MoveFileExW(wide(from).c_str(), wide(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  setErrnoFromLastError();
+  return false;
+}
+
+void syncFolder(const std::string&) {}
+
+void* allocateLargeBlock(std::size_t bytes) {
+  if (bytes < kHugePage) return ::_aligned_malloc(bytes > 0 ? bytes : 1, kSmallAlignment);
+  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  return ::_aligned_malloc(rounded, kHugePage);
+}
+
+void freeLargeBlock(void* block) { ::_aligned_free(block); }
+
+void localTimeNow(std::tm* when, std::string* zoneName) {
+  std::time_t now = std::time(nullptr);
+  *when = std::tm{};
+  ::localtime_s(when, &now);
+  TIME_ZONE_INFORMATION zone;
+  const DWORD kind = ::GetTimeZoneInformation(&zone);
+  if (kind == TIME_ZONE_ID_INVALID) {
+    zoneName->clear();
+    return;
+  }
+  *zoneName = utf8(when->tm_isdst > 0 ? zone.DaylightName : zone.StandardName);
+}
+
+}  // namespace platform
+}  // namespace tav
