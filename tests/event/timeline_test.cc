@@ -54,7 +54,9 @@ TEST_F(TimelineTest, StoredSchedulesAgreeWithCalculatedOnes) {
           << scpId << " item " << i;
       EXPECT_EQ(s.parId, c.parId);
       EXPECT_EQ(s.startNo, c.startNo);
-      if (s.type == 'P') EXPECT_EQ(s.name, c.name);
+      if (s.type == 'P') {
+        EXPECT_EQ(s.name, c.name);
+      }
     }
     bool valid = false;
     ASSERT_TRUE(isTimelineValid(segment(catId, scpId), &valid));
