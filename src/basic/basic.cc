@@ -214,16 +214,23 @@ NameWidths nameWidths(const CDbf& pct) {
   return w;
 }
 
-PctKeys pctKeys(const CDbf& pct, int r, const PctFieldIndexes& f, int id) {
+// The keys of record `r` of kind `bit`; only the fields that kind is
+// indexed by are read (given and family names for persons, partners for
+// couples, registration numbers for all but clubs).
+PctKeys pctKeys(const CDbf& pct, int r, const PctFieldIndexes& f, int id, int bit) {
   PctKeys k;
   k.id = id;
   k.sortName = pct.fieldText(r, f.sname);
   k.name = pct.fieldText(r, f.cname);
-  k.given = pct.fieldText(r, f.gname);
-  k.family = pct.fieldText(r, f.fname);
-  k.hasRegNo = parseRegNo(pct.fieldText(r, f.regno), &k.regNo);
-  k.partner1 = intValue(pct.fieldText(r, f.pctid));
-  k.partner2 = intValue(pct.fieldText(r, f.ppctid));
+  if (bit == kOfficials || bit == kCompetitors) {
+    k.given = pct.fieldText(r, f.gname);
+    k.family = pct.fieldText(r, f.fname);
+  }
+  if (bit != kClubs) k.hasRegNo = parseRegNo(pct.fieldText(r, f.regno), &k.regNo);
+  if (bit == kCouples) {
+    k.partner1 = intValue(pct.fieldText(r, f.pctid));
+    k.partner2 = intValue(pct.fieldText(r, f.ppctid));
+  }
   return k;
 }
 
@@ -281,7 +288,7 @@ bool CBasic::populatePct(int mask, int recNo) {
     if (static_cast<std::size_t>(r) >= d.idOfRecNo.size()) d.idOfRecNo.resize(r + 1, kNoPctId);
     d.idOfRecNo[r] = id;
     const int bit = pctKindOf(pct->fieldText(r, f.type), pct->fieldText(r, f.afunct));
-    if (bit != 0 && inMask(mask, bit)) d.kind(bit)->add(r, pctKeys(*pct, r, f, id));
+    if (bit != 0 && inMask(mask, bit)) d.kind(bit)->add(r, pctKeys(*pct, r, f, id, bit));
   }
   // In record order: a repeated identifier keeps its last record.
   if (recNo == -1) d.pctIds.setAll(d.idOfRecNo, kNoPctId);
