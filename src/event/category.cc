@@ -2,6 +2,7 @@
 
 #include "base/failure_record.h"
 #include "event/field_number.h"
+#include "event/node_lists.h"
 
 namespace tav {
 namespace {
@@ -11,8 +12,6 @@ FieldSlot gTvName("CAT_TVNAME");
 FieldSlot gLevel("CAT_LEVEL");
 FieldSlot gGender("CAT_GENDER");
 FieldSlot gType("CAT_TYPE");
-
-std::string orEmptyName(const std::string& name) { return name.empty() ? "<Empty Name>" : name; }
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "base/failure_record.h"
+#include "event/node_lists.h"
 #include "event/field_number.h"
 #include "event/register_link.h"
 
@@ -18,14 +19,6 @@ FieldSlot gPlace("EVT_PLACE");
 FieldSlot gExtra("EVT_EXTDT");
 FieldSlot gVenues[4] = {FieldSlot("EVT_R1NAM"), FieldSlot("EVT_TITLE1"), FieldSlot("EVT_TITLE2"),
                         FieldSlot("EVT_TITLE3")};
-
-bool listIndexFails(int index, std::size_t size) {
-  if (index < 0) return failWith("Invalid index: " + std::to_string(index));
-  if (static_cast<std::size_t>(index) >= size) {
-    return failWith("Index: " + std::to_string(index) + "  >= size: " + std::to_string(size));
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -53,13 +46,7 @@ bool CEvent::getCatIdRecNo(int catId, int* recNo) const {
 
 bool CEvent::getCatNames(std::vector<std::string>* names) const {
   CallTrace t("CEvent.getCatNames");
-  names->clear();
-  for (const auto& [id, category] : cats_) {
-    std::string name;
-    if (!category->getName(&name)) return false;
-    names->push_back(name.empty() ? "<Empty Name>" : name);
-  }
-  return t.succeed();
+  return nodeNames(cats_, names) && t.succeed();
 }
 
 bool CEvent::getCatListId(int index, int* id) const {

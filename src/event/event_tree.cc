@@ -2,19 +2,9 @@
 #include "event/event_tree.h"
 
 #include "base/failure_record.h"
+#include "event/node_lists.h"
 
 namespace tav {
-namespace {
-
-bool listIndexFails(int index, std::size_t size) {
-  if (index < 0) return failWith("Invalid index: " + std::to_string(index));
-  if (static_cast<std::size_t>(index) >= size) {
-    return failWith("Index: " + std::to_string(index) + "  >= size: " + std::to_string(size));
-  }
-  return true;
-}
-
-}  // namespace
 
 CEvent* CEventTree::getEvtPtr(int evtId) const {
   CallTrace t("CTav.getEvtPtr");
@@ -58,13 +48,7 @@ bool CEventTree::eventGetEvtIdRegNo(int evtId, std::string* regNo) const {
 
 bool CEventTree::eventGetEvtNames(std::vector<std::string>* names) const {
   CallTrace t("CTav.eventGetEvtNames");
-  names->clear();
-  for (const auto& [id, event] : evts_) {
-    std::string name;
-    if (!event->getName(&name)) return false;
-    names->push_back(name.empty() ? "<Empty Name>" : name);
-  }
-  return t.succeed();
+  return nodeNames(evts_, names) && t.succeed();
 }
 
 bool CEventTree::eventGetEvtListId(int index, int* id) const {
