@@ -1,9 +1,6 @@
 // The command table: every Tcl command of the library, in registration order,
 // with the number of words it takes after its name, its usage text, how it
 // answers a failure and the procedure that runs it.
-//
-// Rows whose procedure is `pending` are registered with their argument check
-// but their behaviour is not built yet; they answer an error saying so.
 #include "command/command_table.h"
 
 #include <array>

@@ -170,9 +170,6 @@ Outcome tav_updateNatCodes(Call& call);
 Outcome tav_updateDpp(Call& call);
 Outcome tav_addOffSbN1(Call& call);
 
-// Commands whose behaviour is not built yet answer through this procedure.
-Outcome pending(Call& call);
-
 }  // namespace tav
 
 #endif  // TAVC_COMMAND_COMMANDS_H_

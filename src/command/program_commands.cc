@@ -18,11 +18,6 @@ Outcome getStackTrace(Call& call) { return call.ok(tav::getStackTrace()); }
 // The library never opens a debug file, so there is nothing to close.
 Outcome closeDebugFile(Call& call) { return call.ok("1"); }
 
-Outcome pending(Call& call) {
-  return call.answer(std::string(call.entry().name) + ": not available yet in this build",
-                     TCL_ERROR);
-}
-
 Outcome tav_getTextWidth(Call& call) {
   // Loaded without Tk (the Tavc entry point) there is nothing to measure with.
   if (tkStubsPtr == nullptr) {
