@@ -11,19 +11,7 @@ if {$repeats eq ""} { set repeats 5 }
 set db [file join $build sample large db]
 set app [file join $build sample large app]
 load [file join $build libtavC.so]
-
-proc median {values} {
-    set sorted [lsort -real $values]
-    return [lindex $sorted [expr {[llength $sorted] / 2}]]
-}
-proc seconds {script} {
-    set t [clock microseconds]
-    uplevel 1 $script
-    return [expr {([clock microseconds] - $t) / 1e6}]
-}
-proc check {result what} {
-    if {$result ne "1"} { error "$what failed: [tav_getErrStr]" }
-}
+source [file join [file dirname [info script]] bench_support.tcl]
 
 tav_set_exec $app
 check [tav_openDB $db] tav_openDB

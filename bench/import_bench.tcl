@@ -18,25 +18,10 @@ set large [file join $build sample large db]
 set app [file join $build sample large app]
 set folder [file join $build bench-import]
 load [file join $build libtavC.so]
+source [file join [file dirname [info script]] bench_support.tcl]
 
-proc median {values} {
-    set sorted [lsort -real $values]
-    return [lindex $sorted [expr {[llength $sorted] / 2}]]
-}
-proc seconds {script} {
-    set t [clock microseconds]
-    uplevel 1 $script
-    return [expr {([clock microseconds] - $t) / 1e6}]
-}
 # CPU time of this process (user + system) in seconds, from /proc: on a
 # shared machine the import is not charged for other work.
-proc cpuSeconds {} {
-    set f [open /proc/self/stat]
-    set stat [read $f]
-    close $f
-    set rest [string range $stat [expr {[string last ")" $stat] + 2}] end]
-    return [expr {([lindex $rest 11] + [lindex $rest 12]) / 100.0}]
-}
 proc cpuOf {script} {
     set t [cpuSeconds]
     uplevel 1 $script
@@ -45,7 +30,6 @@ proc cpuOf {script} {
 proc check {result what} {
     if {$result ne "1"} { error "$what failed: $result [tav_getErrStr]" }
 }
-proc progress {text} { puts stderr "... $text" }
 
 # A competitors' file of `count` lines: new skaters of 40 existing clubs and
 # a few new ones, every 25th line a skater the register already holds (with

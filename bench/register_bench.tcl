@@ -15,27 +15,7 @@ set build [file normalize $build]
 set large [file join $build sample large db]
 set app [file join $build sample large app]
 load [file join $build libtavC.so]
-
-proc median {values} {
-    set sorted [lsort -real $values]
-    return [lindex $sorted [expr {[llength $sorted] / 2}]]
-}
-proc cpuSeconds {} {
-    set f [open /proc/self/stat]
-    set stat [read $f]
-    close $f
-    set rest [string range $stat [expr {[string last ")" $stat] + 2}] end]
-    return [expr {([lindex $rest 11] + [lindex $rest 12]) / 100.0}]
-}
-proc seconds {script} {
-    set t [clock microseconds]
-    uplevel 1 $script
-    return [expr {([clock microseconds] - $t) / 1e6}]
-}
-proc check {result what} {
-    if {$result ne "1"} { error "$what failed: [tav_getErrStr]" }
-}
-proc progress {text} { puts stderr "... $text" }
+source [file join [file dirname [info script]] bench_support.tcl]
 
 # One round: open (timed), populate every kind (timed), close.  The first
 # round warms the page cache and is not counted.

@@ -14,22 +14,8 @@ lassign $argv build repeats
 if {$repeats eq ""} { set repeats 5 }
 set build [file normalize $build]
 load [file join $build libtavC.so]
+source [file join [file dirname [info script]] bench_support.tcl]
 
-proc median {values} {
-    set sorted [lsort -real $values]
-    return [lindex $sorted [expr {[llength $sorted] / 2}]]
-}
-proc cpuSeconds {} {
-    set f [open /proc/self/stat]
-    set stat [read $f]
-    close $f
-    set rest [string range $stat [expr {[string last ")" $stat] + 2}] end]
-    return [expr {([lindex $rest 11] + [lindex $rest 12]) / 100.0}]
-}
-proc check {result what} {
-    if {$result ne "1"} { error "$what failed: [tav_getErrStr]" }
-}
-proc progress {text} { puts stderr "... $text" }
 # CPU seconds of one run of `script` in the caller's scope, measured over
 # `times` runs (the clock counts hundredths of a second).
 proc cpu {times script} {

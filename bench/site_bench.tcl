@@ -13,16 +13,8 @@ if {$repeats eq ""} { set repeats 5 }
 set db [file join $build sample large db]
 set app [file join $build sample large app]
 load [file join $build libtavC.so]
+source [file join [file dirname [info script]] bench_support.tcl]
 
-proc median {values} {
-    set sorted [lsort -real $values]
-    return [lindex $sorted [expr {[llength $sorted] / 2}]]
-}
-proc seconds {script} {
-    set t [clock microseconds]
-    uplevel 1 $script
-    return [expr {([clock microseconds] - $t) / 1e6}]
-}
 # CPU time of this process (user + system) in seconds, from /proc: on a
 # shared machine it is not charged for other work.
 proc cpuSeconds {} {
@@ -30,9 +22,6 @@ proc cpuSeconds {} {
     set fields [split [lindex [split [read $f] )] 1]]
     close $f
     return [expr {([lindex $fields 12] + [lindex $fields 13]) / 100.0}]
-}
-proc check {result what} {
-    if {$result ne "1"} { error "$what failed: [tav_getErrStr]" }
 }
 
 tav_set_exec $app

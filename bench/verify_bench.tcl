@@ -13,11 +13,8 @@ if {$repeats eq ""} { set repeats 5 }
 set db [file join $build sample large db]
 set app [file join $build sample large app]
 load [file join $build libtavC.so]
+source [file join [file dirname [info script]] bench_support.tcl]
 
-proc median {values} {
-    set sorted [lsort -real $values]
-    return [lindex $sorted [expr {[llength $sorted] / 2}]]
-}
 # Wall-clock seconds of a script; the processor seconds it used (user and
 # system, from /proc, 10 ms steps) go to ::cpu, since on a busy machine the
 # wall clock also counts the waiting.

@@ -1,0 +1,32 @@
+# Helpers shared by the benchmark scripts: timing by the wall clock and by
+# this process's CPU time, the median of a few rounds, and a check of a
+# command's "1" answer.  Each script sources this file after loading the
+# library.
+
+proc median {values} {
+    set sorted [lsort -real $values]
+    return [lindex $sorted [expr {[llength $sorted] / 2}]]
+}
+
+proc seconds {script} {
+    set t [clock microseconds]
+    uplevel 1 $script
+    return [expr {([clock microseconds] - $t) / 1e6}]
+}
+
+# CPU time of this process (user + system) in seconds, from /proc.  Loops
+# measured this way are not charged for other work on a shared machine.
+proc cpuSeconds {} {
+    set f [open /proc/self/stat]
+    set stat [read $f]
+    close $f
+    # Fields after the command name, which is in parentheses.
+    set rest [string range $stat [expr {[string last ")" $stat] + 2}] end]
+    return [expr {([lindex $rest 11] + [lindex $rest 12]) / 100.0}]
+}
+
+proc check {result what} {
+    if {$result ne "1"} { error "$what failed: [tav_getErrStr]" }
+}
+
+proc progress {text} { puts stderr "... $text" }
