@@ -101,6 +101,7 @@ TEST(PctImportLineTest, Checks) {
       {2, "Mara Kessel\tCAN", LineVerdict::kInvalid,
        " - Invalid club name. (Can't be a nation code)"},
       {2, "Mara Kessel\tClub\t123\t456", LineVerdict::kInvalid, " - Duplicate RegNo."},
+      {2, "Mara Kessel\tClub\t1234567890", LineVerdict::kValid, "Mara|Kessel|Club|1234567890|F|CAN"},
       {2, "Mara Kessel\tClub\t12345678901", LineVerdict::kInvalid,
        " - RegNo too large, max 10 digits."},
       {2, "Mara Kessel\tClub\tMALE\tFemale", LineVerdict::kInvalid, " - Duplicate Gender."},
