@@ -57,22 +57,41 @@ class PublishTest(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.work, ignore_errors=True)
 
-    def test_publishes_once_and_says_where(self):
-        run = subprocess.run([TCLSH, PUBLISH, self.db, self.out, "--library", LIBRARY,
-                              "--app", APP, "--format", "2", "--local-copy"],
-                             capture_output=True, text=True, timeout=120)
-        self.assertEqual(run.returncode, 0, run.stderr)
-        index = os.path.join(self.out, "index.html")
-        self.assertEqual(run.stdout, "Published the results site: open file://%s\n" % index)
-        self.assertIn(b"Riverside Autumn Trophy 2014", read(index))
-        self.assertTrue(os.path.exists(os.path.join(self.out, "SEGM011.html")))
+    def publish(self, out, *args):
+        return subprocess.run([TCLSH, PUBLISH, self.db, out, "--library", LIBRARY] + list(args),
+                              capture_output=True, text=True, timeout=120)
 
-    def test_bad_arguments_are_refused(self):
-        for args in (["--format"], ["--format", "x"], ["--colour"]):
-            run = subprocess.run([TCLSH, PUBLISH, self.db, self.out, "--library", LIBRARY] + args,
-                                 capture_output=True, text=True, timeout=60)
-            self.assertEqual(run.returncode, 2, args)
-            self.assertFalse(os.path.exists(self.out))
+    def test_publishes_once_and_says_where(self):
+        # Customer pages: the ASP index, or index.html with a local copy.
+        for args, index in ((["--local-copy"], "index.html"), ([], "index.asp")):
+            out = os.path.join(self.work, index)
+            run = self.publish(out, "--app", APP, "--format", "2", *args)
+            self.assertEqual(run.returncode, 0, run.stderr)
+            page = os.path.join(out, index)
+            self.assertEqual(run.stdout, "Published the results site: open file://%s\n" % page)
+            self.assertIn(b"Riverside Autumn Trophy 2014", read(page))
+            self.assertTrue(os.path.exists(os.path.join(out, "SEGM011.html")))
+
+    def test_refusals_and_failures_give_a_message_and_an_exit_status(self):
+        # An award page that cannot be put in place (a folder has its name).
+        taken = os.path.join(self.work, "taken")
+        os.makedirs(os.path.join(taken, "SAA_Senior Men Short Program.html"))
+        cases = (
+            (["--format"], 2, "usage: "),
+            (["--format", "x"], 2, "publish: --format needs a whole number\n"),
+            (["--colour"], 2, "publish: unknown option --colour\n"),
+            (["--deviation", "x"], 2, "publish: --deviation needs a whole number\n"),
+            (["--event", "99"], 1, "publish: Error: CTav.getEvtPtr: Invalid EVT_ID: 99\n"),
+            (["--awards", "11"], 1, "publish: award page not written: "),
+        )
+        for args, status, message in cases:
+            out = taken if "--awards" in args else self.out
+            run = self.publish(out, *args)
+            self.assertEqual(run.returncode, status, args)
+            self.assertTrue(run.stderr.startswith(message), run.stderr)
+            self.assertEqual(run.stdout, "", args)
+            if status == 2:
+                self.assertFalse(os.path.exists(self.out))
 
     def test_watch_republishes_a_change_and_never_a_half_saved_table(self):
         watcher = subprocess.Popen(
