@@ -11,10 +11,11 @@
 # changed), builds it once, checks that the suite passes there, and then
 # for each mutant: writes the replacement into the copy, rebuilds
 # incrementally, runs the whole ctest suite (stopping at the first failing
-# test), and puts the file back.  A mutant is caught when a test fails,
-# missed when the suite passes, and an error when its text is not found
-# exactly once or the mutated tree does not build; errors count against the
-# score like missed mutants.
+# test), and puts the file back.  A mutant is caught when a test fails (or
+# the build's own run of the sample generator does), missed when the suite
+# passes, and an error when its text is not found exactly once or the
+# changed code does not compile; errors count against the score like missed
+# mutants.
 #
 # --check only verifies that every mutant's text occurs exactly once in this
 # tree (after the sources changed) and builds nothing.
@@ -155,7 +156,8 @@ proc runLogged {log args} {
     return 1
 }
 
-proc build {log} {
+# Builds the copy: everything, or only the given targets.
+proc build {log {targets {}}} {
     global opt
     if {![file exists [file join $opt(build) CMakeCache.txt]]} {
         # lld links the many test programs again after each mutant much
@@ -169,7 +171,9 @@ proc build {log} {
             -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache {*}$linker]
         if {$status != 0} { return $status }
     }
-    return [runLogged $log cmake --build $opt(build) -j$opt(jobs)]
+    set only {}
+    if {[llength $targets] > 0} { set only [list --target {*}$targets] }
+    return [runLogged $log cmake --build $opt(build) -j$opt(jobs) {*}$only]
 }
 
 # Runs the suite (or the tests selected by ctest's extra arguments),
@@ -188,10 +192,10 @@ proc runSuite {log args} {
     return "ctest exit $status"
 }
 
-# The tests nearest to a file, as a ctest name pattern: the units, Tcl and
-# Python tests in the tests/ folder of the file's layer (the results-site
-# tests for tools/publish.tcl).  They run first, so that a caught mutant is
-# usually caught within them; the rest of the suite runs after them.
+# The tests nearest to a file: the units, Tcl and Python tests in the
+# tests/ folder of the file's layer (the results-site tests for
+# tools/publish.tcl).  Returns the build targets they need (the library, the
+# sample database, the units) and a ctest name pattern for them.
 proc nearTests {file} {
     global opt
     if {![regexp {^src/([a-z]+)/} $file -> folder]} { set folder report }
@@ -201,15 +205,36 @@ proc nearTests {file} {
     }
     set pattern "^(tcl|py)/$folder/"
     if {[llength $units] > 0} { append pattern "|^([join $units |])\\." }
-    return $pattern
+    return [list [concat tavC sample_db $units] $pattern]
 }
 
-# The whole suite in two runs: the tests nearest to the file, then all
-# others.
+# A build that failed after the libraries compiled failed in a step that
+# runs the changed code (the sample generator writes and reads back the
+# sample database): the mutant is caught there.  Returns "build: LOG" when
+# the changed code does not compile, else what caught it.
+proc buildFailure {log} {
+    global opt
+    if {[runLogged $log.libraries cmake --build $opt(build) -j$opt(jobs) \
+            --target tavcore tavtcl] != 0} {
+        return "build: $log"
+    }
+    set step "a build step"
+    foreach line [split [readFile $log] "\n"] {
+        if {[regexp {^tavc_sample: (.*)$} $line -> message]} { set step "the sample generator ($message)" }
+    }
+    return $step
+}
+
+# Builds and runs the nearest tests first: most mutants are caught there,
+# and only what they need is linked again.  When they pass, the whole tree
+# is built and the rest of the suite runs.  Returns "" when the whole suite
+# passes, the failing test, or "build: LOG" when the mutant does not build.
 proc runMutant {mutant log} {
-    set near [nearTests [dict get $mutant file]]
-    set failing [runSuite $log -R $near]
+    lassign [nearTests [dict get $mutant file]] targets near
+    if {[build $log $targets] != 0} { return [buildFailure $log] }
+    set failing [runSuite $log.near -R $near]
     if {$failing ne ""} { return $failing }
+    if {[build $log] != 0} { return [buildFailure $log] }
     return [runSuite $log.rest -E $near]
 }
 
@@ -239,9 +264,11 @@ proc plant {mutant} {
     writeFile $path $mutated
     set log [file join $opt(scratch) logs [dict get $mutant mutant].log]
     try {
-        if {[build $log] != 0} { return [list error "does not build (see $log)"] }
         set failing [runMutant $mutant $log]
         if {$failing eq ""} { return [list missed ""] }
+        if {[string match "build: *" $failing]} {
+            return [list error "does not build (see $log)"]
+        }
         return [list caught $failing]
     } finally {
         writeFile $path $original
