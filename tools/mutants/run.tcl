@@ -194,8 +194,9 @@ proc runSuite {log args} {
 
 # The tests nearest to a file: the units, Tcl and Python tests in the
 # tests/ folder of the file's layer (the results-site tests for
-# tools/publish.tcl).  Returns the build targets they need (the library, the
-# sample database, the units) and a ctest name pattern for them.
+# tools/publish.tcl; every Tcl and Python test for the command layer, which
+# they all go through).  Returns the build targets they need (the library,
+# the sample database, the units) and a ctest name pattern for them.
 proc nearTests {file} {
     global opt
     if {![regexp {^src/([a-z]+)/} $file -> folder]} { set folder report }
@@ -204,6 +205,7 @@ proc nearTests {file} {
         lappend units [file rootname [file tail $source]]
     }
     set pattern "^(tcl|py)/$folder/"
+    if {$folder eq "command"} { set pattern "^(tcl|py)/" }
     if {[llength $units] > 0} { append pattern "|^([join $units |])\\." }
     return [list [concat tavC sample_db $units] $pattern]
 }
