@@ -15,6 +15,7 @@
 #ifndef TAVC_REPORT_HTML_H_
 #define TAVC_REPORT_HTML_H_
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -64,6 +65,9 @@ class CHtml {
   // (saa.cc).  The options keep their defaults: format 0, plain names.
   bool saa(const std::vector<int>& scpIds);
 
+  // What the run's pages did to the output folder.
+  const PageCounts& counts() const { return counts_; }
+
   // The time stamp of page footers (the local time by default; tests set a
   // fixed one).
   void setClock(std::function<std::string()> clock) { clock_ = std::move(clock); }
@@ -78,6 +82,9 @@ class CHtml {
 
   bool event();
   bool readEventBlock();
+  // The category's pages, unless they were made from the same inputs in an
+  // earlier run of this process and are still there (SiteMemory).
+  bool categoryIfChanged(const CCategory& category, std::uint64_t shared);
 
   // ---- Frame and shared parts (html.cc) ------------------------------------
   // path + "/" + name + ".asp" or ".html"; the name must be a plain file name.
@@ -162,6 +169,9 @@ class CHtml {
 
   HtmlWriter out_;
   PageFile page_;
+  PageStamp stamp_;                        // the footer's time stamp in the page
+  PageCounts counts_;
+  std::vector<std::string> pagesWritten_;  // files of the current category
   std::string rowColor_ = "FFFFFF";
   std::map<int, SegmentState> segmentStates_;
 };
