@@ -234,7 +234,12 @@ proc openDatabase {} {
     catch {tav_closeDB}
     if {$opt(app) ne ""} { tav_set_exec $opt(app) }
     if {[tav_openDB $opt(database)] ne "1"} {
-        return "cannot open $opt(database): [firstLine [tav_getErrStr]]"
+        # Table messages start with the table's code ("PCT_readHeader: ...").
+        set message [firstLine [tav_getErrStr]]
+        if {[regexp {(?:^|: )([A-Z][A-Z0-9]*)_[A-Za-z]+: (.*)$} $message -> code rest]} {
+            return "cannot read [file join $opt(database) $code.DBF]: $rest"
+        }
+        return "cannot open $opt(database): $message"
     }
     foreach command {{tav_basicPopulate 0} tav_eventPopulate} {
         if {[catch {{*}$command} message]} { return [firstLine $message] }
@@ -301,6 +306,13 @@ proc writeSite {countsVar notesVar} {
     return ""
 }
 
+# The reason in a library message, without the operation that reported it
+# ("CHtml.saa: Empty spin map." says "Empty spin map.").
+proc reason {message} {
+    regsub {^[A-Za-z_]+\.[A-Za-z]+: } [firstLine $message] {} message
+    return $message
+}
+
 proc addCounts {countsVar} {
     global gTAV
     upvar $countsVar counts
@@ -332,7 +344,7 @@ proc writeAwards {evtId} {
         return "no segment has started"
     }
     if {[catch {tav_eventEvtSaa $opt(output) $evtId $scpIds} result] || $result ne "1"} {
-        return [firstLine [tav_getErrStr]]
+        return [reason [tav_getErrStr]]
     }
     return ""
 }
@@ -348,7 +360,7 @@ proc writeDeviation {evtId countsVar} {
     if {[catch {tav_eventEvtDeviation $fresh $evtId {} $opt(deviation) 1 1 1 1 1 1 1} result] ||
             $result ne "1"} {
         catch {file delete $fresh}
-        return [firstLine [tav_getErrStr]]
+        return [reason [tav_getErrStr]]
     }
     if {[file exists $path] && [fileBytes $path] eq [fileBytes $fresh]} {
         file delete $fresh
@@ -453,6 +465,7 @@ proc waitForChange {seen readAt} {
 
 proc watch {} {
     set lastProblem ""
+    set uploaded 0
     while {1} {
         set before [tableFiles]
         set readAt [clock seconds]
@@ -469,8 +482,13 @@ proc watch {} {
             set lastProblem ""
             foreach note $notes { puts "[stamp] $note" }
             puts "[stamp] published [indexPage] ([countsText $counts])"
-            set failed [upload]
-            if {$failed ne ""} { puts "[stamp] $failed" }
+            # A publication that wrote nothing has nothing new to upload,
+            # unless the last upload failed.
+            if {[lindex $counts 0] > 0 || !$uploaded} {
+                set failed [upload]
+                if {$failed ne ""} { puts "[stamp] $failed" }
+                set uploaded [expr {$failed eq ""}]
+            }
         }
         flush stdout
         waitForChange $before $readAt
@@ -485,17 +503,20 @@ proc main {argv} {
     if {[catch {load $opt(library)} message]} {
         quit 1 "cannot load the library $opt(library): [firstLine $message]"
     }
+    # The names are checked on their own first, so that a wrong one is an
+    # option error (status 2) rather than a failed publication.  A watcher
+    # that finds the database half saved checks them at each publication.
+    set problem [openDatabase]
+    if {$problem eq ""} {
+        set wrong [checkNames]
+        if {$wrong ne ""} { quit 2 $wrong }
+    }
     if {$opt(watch)} {
         puts "Publishing $opt(database) into $opt(output) whenever it changes (Ctrl-C stops)"
         flush stdout
         watch
     }
-    # The names are checked on their own first, so that a wrong one is an
-    # option error (status 2) rather than a failed publication.
-    set problem [openDatabase]
     if {$problem ne ""} { quit 1 $problem }
-    set problem [checkNames]
-    if {$problem ne ""} { quit 2 $problem }
     set counts {0 0}
     set notes {}
     set problem [writeSite counts notes]
