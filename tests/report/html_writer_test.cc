@@ -124,7 +124,7 @@ TEST(PageFileTest, APageThatIsAlreadyThereIsNotWrittenAgain) {
   test::TempDir dir;
   const std::string page = dir.file("SEG011.html");
   const std::string stamped = "<P>Results<BR>Sunday, 04:25 PM</P>\n";
-  const PageStamp stamp{13, 17};  // "Sunday, 04:25 PM"
+  const PageStamp stamp{14, 16};  // "Sunday, 04:25 PM"
   PageCounts counts;
   ASSERT_TRUE(writePageFile(page, stamped, stamp, &counts));
   // An hour-old file; the same page a minute later leaves it alone.
@@ -137,7 +137,7 @@ TEST(PageFileTest, APageThatIsAlreadyThereIsNotWrittenAgain) {
   ASSERT_TRUE(platform::fileMtime(page, &mtime));
   EXPECT_EQ(mtime, old);
   // A changed page is written.
-  ASSERT_TRUE(writePageFile(page, "<P>Result<BR>Sunday, 04:26 PM</P>\n", {12, 16}, &counts));
+  ASSERT_TRUE(writePageFile(page, "<P>Result<BR>Sunday, 04:26 PM</P>\n", {13, 16}, &counts));
   EXPECT_EQ(test::readFile(page), "<P>Result<BR>Sunday, 04:26 PM</P>\n");
   EXPECT_EQ(counts.written, 2);
   EXPECT_EQ(counts.unchanged, 1);
