@@ -5,7 +5,10 @@
 //
 // One generator serves one run: build it, call `create`, destroy it.  Every
 // page is built in memory by the writer and put in place by PageFile, so a
-// page is either the complete new version or the earlier one.  The first
+// page is either the complete new version or the earlier one; a page that
+// is already there as it is stays untouched, and a category whose inputs
+// have not changed since this process last published it into the same
+// folder is passed over (SiteMemory, page_inputs.h).  The first
 // failure (unopenable file, missing category or segment, failing getter)
 // ends the run with the reason in the kept error text; pages already
 // written stay.

@@ -8,8 +8,10 @@
 // time stays, so tools that upload the site send only the pages that
 // changed.  The time stamp of a page's footer does not count as a change.
 //
-// Pages are rebuilt on every run, so they are not flushed to disk one by
-// one; the rename alone keeps readers from seeing a partial page.
+// Pages are not flushed to disk one by one: a new process makes every page
+// again and compares it with the file, so a page lost in a crash is written
+// again by the next run; the rename alone keeps readers from seeing a
+// partial page.
 #ifndef TAVC_REPORT_PAGE_FILE_H_
 #define TAVC_REPORT_PAGE_FILE_H_
 
