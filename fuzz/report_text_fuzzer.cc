@@ -107,7 +107,7 @@ void checkPageText(const std::string& text) {
   // A page against itself, and against a file with another stamp.
   const tav::PageStamp stamp{text.size() / 3, text.size() / 4};
   const std::string span = text.substr(stamp.at, stamp.size);
-  const bool plainSpan = span.find_first_of("<>\n") == std::string::npos;
+  const bool plainSpan = span.size() <= 64 && span.find_first_of("<>\n") == std::string::npos;
   check(tav::samePage(text, text, stamp) == plainSpan);
   std::string other = text;
   other.replace(stamp.at, stamp.size, "Monday 10:00");
