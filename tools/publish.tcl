@@ -265,9 +265,8 @@ proc eventId {} {
 proc checkNames {} {
     global opt
     set evtId [eventId]
-    if {$evtId eq "" || $evtId ni [listIds tav_eventGetEvtListId]} {
-        return "no event $opt(event) in the database"
-    }
+    if {$evtId eq ""} { return "no event in the database" }
+    if {$evtId ni [listIds tav_eventGetEvtListId]} { return "no event $evtId in the database" }
     set catIds [listIds tav_eventGetEvtCatListId $evtId]
     if {$opt(category) != 0 && $opt(category) ni $catIds} {
         return "--category: no category $opt(category) in event $evtId"
@@ -294,10 +293,11 @@ proc writeSite {countsVar notesVar} {
     upvar $countsVar counts $notesVar notes
     if {[catch {file mkdir $opt(output)} message]} { return $message }
     set evtId [eventId]
-    set result [tav_eventEvtHtml $opt(output) $evtId $opt(category) 0 $opt(sss) 0 0 0 \
-        $opt(colors) $opt(nation) $opt(format) $opt(localCopy) $opt(startOrders) \
-        $opt(tvNames) $opt(details) $opt(live) $opt(sixty)]
-    if {$result ne "1"} { return "not published: [firstLine [tav_getErrStr]]" }
+    if {[catch {tav_eventEvtHtml $opt(output) $evtId $opt(category) 0 $opt(sss) 0 0 0 \
+            $opt(colors) $opt(nation) $opt(format) $opt(localCopy) $opt(startOrders) \
+            $opt(tvNames) $opt(details) $opt(live) $opt(sixty)} result] || $result ne "1"} {
+        return "not published: [reason [tav_getErrStr]]"
+    }
     addCounts counts
     set problem [writeAwards $evtId]
     if {$problem eq ""} { addCounts counts } else { lappend notes "award page skipped: $problem" }

@@ -134,12 +134,19 @@ class PublishTest(unittest.TestCase):
             self.assertFalse(os.path.exists(self.out), args)
         self.assertFalse(os.path.exists(self.log))
 
-    def test_a_database_that_cannot_be_read_names_the_file_and_uploads_nothing(self):
+    def test_a_failed_publication_says_why_in_one_line_and_uploads_nothing(self):
         replace(os.path.join(self.db, "PCT.DBF"), b"\x03\x01")
         run = self.publish(*self.upload_args(0))
         self.assertEqual(run.returncode, 1)
         self.assertRegex(run.stderr, r"\Apublish: cannot read %s: Unable to read header[^\n]*\n\Z"
                          % re.escape(os.path.join(self.db, "PCT.DBF")))
+        self.assertFalse(os.path.exists(self.log))
+        # A page that cannot be put in place (a folder stands there).
+        shutil.copytree(os.path.join(BUILD, "sample", "db"), self.db, dirs_exist_ok=True)
+        os.makedirs(os.path.join(self.out, "SEG012.html"))
+        run = self.publish(*self.upload_args(0))
+        self.assertEqual((run.returncode, run.stderr), (1, "publish: not published: Unable to "
+                         "write: %s - Is a directory\n" % os.path.join(self.out, "SEG012.html")))
         self.assertFalse(os.path.exists(self.log))
 
     def test_the_upload_step_gets_its_words_as_they_are_and_reports_its_status(self):
