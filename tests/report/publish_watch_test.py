@@ -96,6 +96,14 @@ class PublishTest(unittest.TestCase):
         self.assertTrue(os.path.exists(os.path.join(self.out, "SEGM011.html")))
         again = self.publish("--format", "2", "--local-copy")
         self.assertEqual(again.stdout.splitlines()[1], "0 pages written, %d unchanged" % pages)
+        # Customer pages without a local copy: the ASP index; the smallest
+        # value each option allows is taken.
+        asp = os.path.join(self.work, "asp")
+        run = self.publish("--format", "2", "--category", "0", "--live", "0", "--deviation", "0",
+                           "--interval", "1", out=asp)
+        self.assertEqual((run.returncode, run.stdout.splitlines()[0]),
+                         (0, "Published the results site: open file://%s"
+                          % os.path.join(asp, "index.asp")), run.stderr)
 
     def test_wrong_options_and_folders_are_refused_before_anything_is_written(self):
         a_file = os.path.join(self.work, "a-file")
