@@ -164,11 +164,11 @@ int main(int argc, char** argv) {
   }
   const double engineSeconds = cpuSeconds() - start;
   std::printf("competitors %zu populate_cpu_s %.3f floor_cpu_s %.3f ratio %.2fx "
-              "floor_read_cpu_s %.3f regno_finds_per_s %.0f name_finds_per_s %.0f engine_lookups_per_s %.0f "
-              "(hits %zu, floor read %zu)\n",
-              names.size(), populate, floor, populate / floor, floorRead, kRounds * regNos.size() / regSeconds,
-              kRounds * names.size() / nameSeconds, kRounds * ids.size() / engineSeconds, hits,
-              sink);
+              "floor_read_cpu_s %.3f regno_finds_per_s %.0f name_finds_per_s %.0f "
+              "engine_lookups_per_s %.0f (hits %zu, floor read %zu)\n",
+              names.size(), populate, floor, populate / floor, floorRead,
+              kRounds * regNos.size() / regSeconds, kRounds * names.size() / nameSeconds,
+              kRounds * ids.size() / engineSeconds, hits, sink);
   session().close();
   return 0;
 }

@@ -16,7 +16,8 @@ void HtmlWriter::startPage() {
 
 void HtmlWriter::grow(std::size_t more) {
   // Doubling: a page of any size costs a few copies of itself at most.
-  const std::size_t capacity = std::max(capacity_ * 2, std::max(size_ + more, std::size_t{1} << 16));
+  const std::size_t capacity =
+      std::max(capacity_ * 2, std::max(size_ + more, std::size_t{1} << 16));
   std::unique_ptr<char[]> page(new char[capacity]);
   if (size_ != 0) std::memcpy(page.get(), page_.get(), size_);
   page_ = std::move(page);
@@ -125,7 +126,7 @@ void HtmlWriter::comment(std::string_view content) {
 std::string fixedNumber(double value, int decimals) {
   const NumberText text = NumberText::fixed(value, decimals);
   if (!text.view().empty()) return std::string(text.view());
-  char buffer[400];  // the widest double in fixed notation with 6 decimals
+  char buffer[400];  // a double has at most 309 digits before the point
   std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
   return buffer;
 }

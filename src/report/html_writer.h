@@ -72,7 +72,9 @@ class HtmlWriter {
   // Room for `n` more bytes plus the indentation a text at the line start
   // takes; returns where the next byte goes, after that indentation.
   char* room(std::size_t n) {
-    const std::size_t indent = atLineStart_ && indent_ > 0 ? static_cast<std::size_t>(indent_) * 2 : 0;
+    // A negative level (a page that closes more than it opened) writes none.
+    const std::size_t indent =
+        atLineStart_ && indent_ > 0 ? static_cast<std::size_t>(indent_) * 2 : 0;
     if (capacity_ - size_ < n + indent) grow(n + indent);
     char* at = page_.get() + size_;
     if (indent != 0) {
