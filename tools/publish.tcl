@@ -28,7 +28,9 @@
 #                     segment of the event that has started)
 #   --deviation T     also write the judges' deviation report deviation.csv
 #                     (threshold T grade steps, every line and column)
-#   --library FILE    the library (default: build/libtavC.so of this tree)
+#   --library FILE    the library (default: build/libtavC.so of this tree,
+#                     libtavC.dll on Windows; without a build there, the
+#                     installed one found by `package require tavC`)
 #   --app FOLDER      the application folder with the abbreviation files
 #   --watch           republish whenever a table changes
 #   --interval MS     watch: how often the file times are read (default 250)
@@ -59,7 +61,7 @@ proc parseOptions {argv} {
     set tree [file dirname [file dirname [file normalize [info script]]]]
     array set opt [list event {} category 0 format 0 details 1 startOrders 1 sss 0 \
         nation 0 tvNames 0 colors 0 localCopy 0 live 0 sixty {} awards {} deviation {} \
-        library [file join $tree build libtavC.so] app {} watch 0 interval 250]
+        library [file join $tree build libtavC[info sharedlibextension]] app {} watch 0 interval 250]
     set valued {--event event --category category --format format --details details
         --live live --sixty sixty --awards awards --deviation deviation --library library --app app --interval interval}
     set flags {--sss sss --nation nation --tv-names tvNames --colors colors
@@ -188,6 +190,22 @@ proc indexPage {} {
     return $opt(output)
 }
 
+# The file: address of a page: "file:///" and the absolute path with forward
+# slashes (a drive letter after the third slash on Windows), every byte of
+# its UTF-8 form outside the unreserved characters and "/" ":" written as %XX.
+proc fileUrl {path} {
+    set path [string trimleft [file normalize $path] /]
+    set url file:///
+    foreach byte [split [encoding convertto utf-8 $path] ""] {
+        if {[string match {[-A-Za-z0-9._~/:]} $byte]} {
+            append url $byte
+        } else {
+            append url [format %%%02X [scan $byte %c]]
+        }
+    }
+    return $url
+}
+
 # One publication: open, build, check that nothing moved while reading,
 # write.  Returns "" or the reason it has to be tried again.
 proc publishOnce {timesVar} {
@@ -251,11 +269,14 @@ proc maxTime {times} {
 }
 
 parseOptions $argv
-if {![file exists $opt(library)]} {
+# Without --library and without a build in this tree, the installed library
+# (`package require tavC`), as on a machine that has only the tools.
+if {[file exists $opt(library)]} {
+    load $opt(library)
+} elseif {"--library" in $argv || [catch {package require tavC}]} {
     puts stderr "publish: no library at $opt(library) (build first, or give --library)"
     exit 1
 }
-load $opt(library)
 
 if {$opt(watch)} {
     puts "Publishing $opt(database) into $opt(output) whenever it changes (Ctrl-C stops)"
@@ -268,4 +289,4 @@ if {$problem ne ""} {
     puts stderr "publish: $problem"
     exit 1
 }
-puts "Published the results site: open file://[indexPage]"
+puts "Published the results site: open [fileUrl [indexPage]]"
