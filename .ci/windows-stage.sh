@@ -126,10 +126,15 @@ WISH="$TCL_PREFIX/bin/wish86.exe"
 # --- The library for Windows ---------------------------------------------
 step "building the library for Windows"
 LIB_BUILD="$STAGE/lib"
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S "$SOURCE_DIR" -B "$LIB_BUILD" -DCMAKE_TOOLCHAIN_FILE="$SOURCE_DIR/cmake/mingw-w64-x86_64.cmake" \
+  "${launcher[@]}" \
   -DCMAKE_BUILD_TYPE=Release -DTAVC_TESTS=OFF \
   -DTCL_INCLUDE_PATH="$TCL_PREFIX/include" -DTK_INCLUDE_PATH="$TCL_PREFIX/include" \
-  -DTCL_LIBRARY="$TCL_PREFIX/lib/libtcl86.a" -DTK_LIBRARY="$TCL_PREFIX/lib/libtk86.a" \
+  -DTCL_LIBRARY="$TCL_PREFIX/lib/libtcl86.dll.a" -DTK_LIBRARY="$TCL_PREFIX/lib/libtk86.dll.a" \
   -DTCL_STUB_LIBRARY="$TCL_PREFIX/lib/libtclstub86.a" -DTK_STUB_LIBRARY="$TCL_PREFIX/lib/libtkstub86.a" \
   -DTCL_TCLSH="$TCLSH" -DTK_WISH="$WISH"
 # The library and the generator only: the sample is generated below, by the
