@@ -160,7 +160,7 @@ step "generating the sample under Wine"
 SAMPLE_TOOLS="$(winpath "$SOURCE_DIR/tools/sample")"
 generate_sample() {   # generate_sample WINDOWS_FOLDER [more options]
   local folder=$1; shift
-  "$WINE" "$LIB_BUILD/tavc_sample.exe" --schema "$SAMPLE_TOOLS\\schema.txt" \
+  "$WINE" "$LIB_BUILD/tools/tavc_sample.exe" --schema "$SAMPLE_TOOLS\\schema.txt" \
     --description "$SAMPLE_TOOLS\\competition.txt" \
     --db "$folder\\db" --app "$folder\\app" --indexes "$@"
 }

@@ -106,6 +106,30 @@ void setErrnoFromLastError() {
   }
 }
 
+// errno for a failure to reach `path`.  Windows answers "path not found"
+// where a part of the path is a file, not a folder; that is "not a
+// directory", as the other systems say.
+void setErrnoForPath(const std::string& path) {
+  setErrnoFromLastError();
+  if (errno != ENOENT) return;
+  std::string folder = path;
+  for (;;) {
+    const std::size_t cut = folder.find_last_of("/\\");
+    if (cut == std::string::npos || cut == 0) return;
+    folder.erase(cut);
+    if (folder.back() == ':') return;  // a drive's root
+    const DWORD attributes = ::GetFileAttributesW(wide(folder).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) errno = ENOTDIR;
+    return;
+  }
+}
+
+bool isFolder(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 // Seconds since 1970 of a FILETIME (100 ns steps since 1601).
 std::int64_t unixSeconds(const FILETIME& time) {
   ULARGE_INTEGER ticks;
@@ -203,7 +227,12 @@ bool fileExists(const std::string& path) {
 }
 
 std::FILE* openFile(const std::string& path, const char* mode) {
-  return ::_wfopen(wide(path).c_str(), wide(mode).c_str());
+  std::FILE* file = ::_wfopen(wide(path).c_str(), wide(mode).c_str());
+  if (file == nullptr && errno == ENOENT) {
+    ::SetLastError(ERROR_PATH_NOT_FOUND);
+    setErrnoForPath(path);
+  }
+  return file;
 }
 
 bool openFileSize(std::FILE* file, std::uint64_t* size) {
@@ -253,7 +282,7 @@ bool createTempBeside(const std::string& target, std::string* tempPath, NativeFi
     const DWORD error = ::GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
-  setErrnoFromLastError();
+  setErrnoForPath(target);
   return false;
 }
 
@@ -320,6 +349,10 @@ bool replaceFile(const std::string& from, const std::string& to) {
       return true;
     }
     const DWORD error = ::GetLastError();
+    if (isFolder(target)) {
+      errno = EISDIR;  // what the other systems say; Windows says "access denied"
+      return false;
+    }
     if (!targetHeldOpen(error)) break;
     if (renameOverOpenTarget(source, target)) return true;
     if (attempt == kReplaceAttempts) {

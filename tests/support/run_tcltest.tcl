@@ -35,7 +35,8 @@ testConstraint headless [expr {$mode ne "tk"}]
 set ::tavLibrary $library
 set ::tavBuild [file normalize $build]
 set ::tavSupport [file dirname [file normalize [info script]]]
-source [file join $::tavSupport dbf_fixture.tcl]
+# The test files are UTF-8, whatever the system's encoding (cp1252 on Windows).
+source -encoding utf-8 [file join $::tavSupport dbf_fixture.tcl]
 
 configure -verbose {error} -tmpdir [file join [pwd] tcltest-tmp]
 file mkdir [temporaryDirectory]
@@ -47,7 +48,7 @@ proc ::tcltest::cleanupTestsHook {} {
     set ::tavFailed $::tcltest::numTests(Failed)
     file delete -force [file join [::tcltest::temporaryDirectory] tavc-[pid]]
 }
-if {[catch {source $testFile} message]} {
+if {[catch {source -encoding utf-8 $testFile} message]} {
     puts stderr "error while running $testFile: $message\n$::errorInfo"
     exit 2
 }
