@@ -290,3 +290,5 @@ if {$problem ne ""} {
     exit 1
 }
 puts "Published the results site: open [fileUrl [indexPage]]"
+# An explicit end, so that the tool also ends when wish runs it.
+exit 0
