@@ -353,12 +353,11 @@ bool replaceFile(const std::string& from, const std::string& to) {
       errno = EISDIR;  // what the other systems say; Windows says "access denied"
       return false;
     }
-    if (!targetHeldOpen(error)) break;
-    if (renameOverOpenTarget(source, target)) return true;
-    if (attempt == kReplaceAttempts) {
+    if (!targetHeldOpen(error) || attempt == kReplaceAttempts) {
       ::SetLastError(error);
       break;
     }
+    if (renameOverOpenTarget(source, target)) return true;
     ::Sleep(kReplacePauseMs);
   }
   setErrnoFromLastError();
