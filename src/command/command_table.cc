@@ -173,6 +173,7 @@ const CommandEntry& commandEntry(std::size_t index) { return kCommands[index]; }
 
 void registerCommands(Tcl_Interp* interp) {
   installAppCalls();
+  installCaseFolds();
   for (std::size_t i = 0; i < kCommandCount; ++i) {
     Tcl_CreateCommand(interp, kCommands[i].name, kProcedures[i], nullptr, nullptr);
   }
