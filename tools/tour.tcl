@@ -127,6 +127,28 @@ proc tour::register {} {
     }
 }
 
+# Every write is checked before anything changes: a value its field cannot
+# hold (no number, too many digits, no date) or a character the table's code
+# page lacks fails the whole command, names table, field and value, and the
+# table stays as it was.  Case-insensitive finds fold the code page's
+# accented letters too.
+proc tour::refusedWrites {} {
+    set modified [tav_isMod PAR]
+    foreach assignments [list {PAR_TPLACE=abc} {PAR_TPOINT=123456789012.345} \
+                             [list PAR_NAT=CAN "PAR_NAT=\u0141OD"]] {
+        catch {tav_updateRec PAR 0 $assignments} message
+        puts "   tav_updateRec PAR 0 {$assignments}"
+        puts "      [lindex [split $message \n] 0]"
+    }
+    puts "   PAR modified afterwards: [tav_isMod PAR] (before: $modified)"
+    set names [tav_basicGetPctNames 1]
+    set index [lsearch -regexp $names {[^\u0000-\u007f]}]
+    if {$index < 0} { set index 0 }
+    set name [string toupper [lindex $names $index]]
+    puts "   find \"$name\" (case ignored, accented letters too): record\
+        [tav_basicFindByName 1 $name {}], position $index of the officials' list"
+}
+
 # The event tree: tav_eventPopulate builds it from the tables (the register
 # first, which gives the names, clubs and nations of the entries).  Lists of
 # events and categories are in identifier order; the list commands take a
@@ -575,6 +597,7 @@ proc tour::combined {} {
 tour::section "Opening the sample database" tour::openDatabase
 tour::section "Tables, records and index files" tour::tables
 tour::section "The register" tour::register
+tour::section "Writes that are refused" tour::refusedWrites
 # Person import and the registration map.
 tour::section "Person import and the registration map" tour::personImport
 # The event tree, status, results, scores, panels and start orders.
