@@ -75,8 +75,9 @@ constexpr NativeFile kNoFile = -1;
 // Creates a new, uniquely named file beside `target`
 // ("<target>.tmp-<process id>-<unique letters>") and opens it for writing.
 // The process identifier in the name tells later runs whether the file's
-// writer is still at work (processIsRunning).  It gets the target's permission bits when the
-// target exists, the process's default ones otherwise.
+// writer is still at work (processIsRunning).  The file gets the target's
+// permission bits when the target exists, the process's default ones
+// otherwise.
 bool createTempBeside(const std::string& target, std::string* tempPath, NativeFile* file);
 
 // This process's identifier, and whether a process of that identifier is

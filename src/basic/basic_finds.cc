@@ -114,8 +114,9 @@ bool CBasic::findByName(int type, const std::string& givenName, const std::strin
   if (!isPctKind(type) && type != kElements) return invalidType(type);
   if (type != kOfficials && type != kCompetitors) return t.succeed();  // no such index
   if (!requirePct()) return false;
+  const CaseFold& fold = pctFold();
   const IdList* ids =
-      impl_->kind(type)->byGivenFamily(pctFold().upper(givenName) + " " + pctFold().upper(familyName));
+      impl_->kind(type)->byGivenFamily(fold.upper(givenName) + " " + fold.upper(familyName));
   return appendIdList(ids, recNos) && t.succeed();
 }
 

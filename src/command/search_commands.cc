@@ -4,7 +4,6 @@
 #include "command/interp_helpers.h"
 #include "command/table_text.h"
 #include "dbf/case_fold.h"
-#include "dbf/field_text.h"
 #include "session/tav.h"
 
 namespace tav {
