@@ -1,7 +1,6 @@
 // Bulk maintenance commands: erasures, compress, purge, printed names, and
 // the forwarders that carry a nation code, a category value or scoreboard
 // names into the register and the event tree.
-#include "basic/basic.h"
 #include "basic/maintenance.h"
 #include "command/commands.h"
 #include "event/event_tree.h"
@@ -36,7 +35,7 @@ Outcome tav_updateNatCodes(Call& call) {
   if (!call.intArg(1, &evtId) || !call.intArg(2, &pctId)) return call.done();
   std::string code = call.arg(3);
   if (!valueToTable(call.tableText("PCT"), "PCT", "PCT_NAT", &code)) return call.failed();
-  return basic().updateNatCodes(pctId, code) &&
+  return basicUpdateNatCodes(pctId, code) &&
                  events().eventEvtUpdateNatCodes(evtId, pctId, code)
              ? call.ok("1")
              : call.failed();
@@ -55,7 +54,7 @@ Outcome tav_updateDpp(Call& call) {
 
 Outcome tav_addOffSbN1(Call& call) {
   call.tableText("PCT");
-  return basic().updateOffScoreboardName1() ? call.ok("1") : call.failed();
+  return basicUpdateOffScoreBoardName1() ? call.ok("1") : call.failed();
 }
 
 }  // namespace tav

@@ -20,6 +20,9 @@ class CCdx {
   CCdx() = default;
   CCdx(const CCdx&) = delete;
   CCdx& operator=(const CCdx&) = delete;
+  // Moving hands the whole contents over (a table read again in place).
+  CCdx(CCdx&&) = default;
+  CCdx& operator=(CCdx&&) = default;
 
   // Reads `folder`/code.CDX (or a name that differs only in the case of its
   // letters, which later saves keep).  A missing file is not an error: the
