@@ -32,6 +32,11 @@
 #   --app FOLDER      the application folder with the abbreviation files
 #   --watch           republish whenever a table changes
 #   --interval MS     watch: how often the file times are read (default 250)
+#   --json            also write the results as JSON, event<EVT_ID>.json
+#                     (doc/results-json.md)
+#   --check           audit the stored scores first and print every
+#                     difference (category, segment, skater, field)
+#   --strict          as --check, and publish nothing while there is one
 #
 # Watching polls the tables' file times through the library.  A change is
 # published once the file times have held still for one interval, so the
@@ -47,8 +52,53 @@ proc usage {} {
     puts stderr "usage: tclsh tools/publish.tcl DATABASE OUTPUT ?--event ID? ?--category ID?\
         ?--format 0|1|2? ?--details 1|-1|0? ?--no-start-orders? ?--sss? ?--nation?\
         ?--tv-names? ?--colors? ?--local-copy? ?--live SCP_ID? ?--sixty FOLDER?\
-        ?--awards SCP_IDS? ?--deviation T? ?--library FILE? ?--app FOLDER? ?--watch? ?--interval MS?"
+        ?--awards SCP_IDS? ?--deviation T? ?--library FILE? ?--app FOLDER? ?--watch? ?--interval MS?\
+        ?--json? ?--check? ?--strict?"
     exit 2
+}
+
+# Results as JSON and the score audit (--json, --check, --strict): taken out
+# of the arguments before the other options are read.
+proc takeResultsOptions {argv} {
+    global opt
+    array set opt {json 0 check 0 strict 0}
+    set rest {}
+    foreach word $argv {
+        switch -exact -- $word {
+            --json { set opt(json) 1 }
+            --check { set opt(check) 1 }
+            --strict { set opt(check) 1; set opt(strict) 1 }
+            default { lappend rest $word }
+        }
+    }
+    return $rest
+}
+
+# The score audit before a publication: prints every difference; with
+# --strict a difference refuses the publication.  Returns "" or the reason.
+proc checkScores {} {
+    global opt
+    if {!$opt(check)} { return "" }
+    if {[catch {tavC::audit [eventId]} findings]} { return "score audit failed: $findings" }
+    foreach finding $findings {
+        lassign $finding category segment skater field stored expected
+        puts "check: $category / $segment / $skater: $field is $stored, the marks give $expected"
+    }
+    if {[llength $findings] == 0} { puts "check: the stored scores add up" }
+    flush stdout
+    if {$opt(strict) && [llength $findings] > 0} {
+        return "not published: [llength $findings] score(s) differ from what the marks give (--strict)"
+    }
+    return ""
+}
+
+# The results as JSON, when asked for.  Returns "" or the reason.
+proc writeResultsJson {evtId} {
+    global opt
+    if {$opt(json) && [catch {tavC::exportJson $opt(output) $evtId} message]} {
+        return "results JSON not written: $message"
+    }
+    return ""
 }
 
 proc parseOptions {argv} {
@@ -132,6 +182,8 @@ proc eventId {} {
 # Writes the site from the open database.  Returns "" or the reason.
 proc writeSite {} {
     global opt
+    set problem [checkScores]
+    if {$problem ne ""} { return $problem }
     file mkdir $opt(output)
     if {[catch {
         set evtId [eventId]
@@ -176,7 +228,7 @@ proc writeReports {evtId} {
             return "deviation report not written: $result [tav_getErrStr]"
         }
     }
-    return ""
+    return [writeResultsJson $evtId]
 }
 
 proc indexPage {} {
@@ -250,7 +302,7 @@ proc maxTime {times} {
     return $latest
 }
 
-parseOptions $argv
+parseOptions [takeResultsOptions $argv]
 if {![file exists $opt(library)]} {
     puts stderr "publish: no library at $opt(library) (build first, or give --library)"
     exit 1

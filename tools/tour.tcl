@@ -427,6 +427,41 @@ proc tour::resultsSite {} {
     }
 }
 
+# The results as data: tavC::exportJson writes the event as one JSON file
+# (doc/results-json.md), and tavC::audit works the stored scores out again
+# from the marks.  The audit of the sample is clean; a judge's mark changed
+# in memory shows what a difference looks like, and is put back.
+proc tour::resultsData {} {
+    catch {tav_basicPopulate 0}
+    catch {tav_eventPopulate}
+    set evtId [tav_eventGetEvtListId 0]
+    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
+    set folder [file join $temp tavc-tour-json-[pid]]
+    file mkdir $folder
+    try {
+        set path [tavC::exportJson $folder $evtId]
+        puts "   tavC::exportJson -> [file tail $path], [file size $path] bytes"
+        set f [open $path r]
+        fconfigure $f -encoding utf-8
+        set lines [split [read $f] \n]
+        close $f
+        set first [lsearch -glob $lines {*"segmentScore"*}]
+        puts "   the first performance's totals:"
+        foreach line [lrange $lines $first [expr {$first + 4}]] { puts "     [string trim $line]" }
+    } finally {
+        file delete -force $folder
+    }
+    puts "   tavC::audit -> [llength [tavC::audit $evtId]] differences"
+    set recNo [tav_getRecNo PRF PRF_PLACE=1 0]
+    set old [lindex [tav_getRec PRF $recNo PRF_C00J01 0] 0]
+    tav_updateRec PRF $recNo [list PRF_C00J01=[expr {$old - 300}]]
+    foreach finding [tavC::audit $evtId] {
+        lassign $finding category segment skater field stored expected
+        puts "   after a judge's mark -3.00: $category / $segment / $skater: $field $stored, marks give $expected"
+    }
+    tav_updateRec PRF $recNo [list PRF_C00J01=$old]
+}
+
 # Verification of the database and of the broken copy of the sample that the
 # generator writes beside it (sample/broken/db, see doc/sample.md), the
 # comparison of the two into two stand-in list widgets, and maintenance on
@@ -592,6 +627,7 @@ tour::section "A combined standing" tour::combined
 # The results site and reports.
 tour::section "The results web site" tour::resultsSite
 tour::section "Special achievement awards and the judges' deviation report" tour::awardsReport
+tour::section "Results as JSON and the score audit" tour::resultsData
 tour::section "Verification, maintenance and comparison" tour::verification
 tour::section "Closing" tour::closeDatabase
 

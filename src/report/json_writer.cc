@@ -1,0 +1,183 @@
+#include "report/json_writer.h"
+
+#include <cstdio>
+
+namespace tav {
+namespace {
+
+// Windows-1252 bytes 0x80-0x9F; 0 where the code page has no character.
+const char16_t kHighControls[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void appendUtf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    *out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    *out += static_cast<char>(0xC0 | (c >> 6));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *out += static_cast<char>(0xE0 | (c >> 12));
+    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *out += static_cast<char>(0xF0 | (c >> 18));
+    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// The length of the UTF-8 sequence at `i`, 0 when there is none.
+std::size_t sequenceLength(std::string_view text, std::size_t i) {
+  const unsigned char lead = static_cast<unsigned char>(text[i]);
+  std::size_t length = 0;
+  char32_t c = 0;
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    c = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    c = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    c = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const unsigned char next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (next & 0x3F);
+  }
+  const char32_t least[5] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < least[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  return length;
+}
+
+}  // namespace
+
+std::string windows1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (char byte : bytes) {
+    const unsigned char b = static_cast<unsigned char>(byte);
+    char32_t c = b;
+    if (b >= 0x80 && b < 0xA0) c = kHighControls[b - 0x80] != 0 ? kHighControls[b - 0x80] : 0xFFFD;
+    appendUtf8(c, &out);
+  }
+  return out;
+}
+
+std::string jsonString(std::string_view text) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = sequenceLength(text, i);
+    if (length == 0) {
+      appendUtf8(0xFFFD, &out);
+      ++i;
+      continue;
+    }
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out.append(text.substr(i, length));
+    }
+    i += length;
+  }
+  return out + "\"";
+}
+
+void JsonWriter::newLine() {
+  out_ += '\n';
+  out_.append(2 * levels_.size(), ' ');
+}
+
+void JsonWriter::beforeValue() {
+  if (afterKey_) {
+    afterKey_ = false;
+    return;
+  }
+  if (levels_.empty()) return;
+  Level& level = levels_.back();
+  if (!level.empty) out_ += level.inlined ? ", " : ",";
+  if (!level.inlined) newLine();
+  level.empty = false;
+}
+
+JsonWriter& JsonWriter::key(std::string_view name) {
+  beforeValue();
+  out_ += jsonString(name);
+  out_ += ": ";
+  afterKey_ = true;
+  return *this;
+}
+
+void JsonWriter::beginObject() {
+  beforeValue();
+  out_ += '{';
+  levels_.push_back(Level{});
+}
+
+void JsonWriter::endObject() {
+  const bool empty = levels_.back().empty;
+  levels_.pop_back();
+  if (!empty) newLine();
+  out_ += '}';
+}
+
+void JsonWriter::beginArray(bool inlined) {
+  beforeValue();
+  out_ += '[';
+  levels_.push_back(Level{inlined, true});
+}
+
+void JsonWriter::endArray() {
+  const Level level = levels_.back();
+  levels_.pop_back();
+  if (!level.empty && !level.inlined) newLine();
+  out_ += ']';
+}
+
+void JsonWriter::text(std::string_view stored) {
+  beforeValue();
+  out_ += jsonString(decode_ ? decode_(stored) : std::string(stored));
+}
+
+void JsonWriter::points(long long hundredths) {
+  beforeValue();
+  const unsigned long long magnitude =
+      hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths) : hundredths;
+  char number[32];
+  std::snprintf(number, sizeof number, "%s%llu.%02llu", hundredths < 0 ? "-" : "", magnitude / 100,
+                magnitude % 100);
+  out_ += number;
+}
+
+void JsonWriter::integer(long long value) {
+  beforeValue();
+  out_ += std::to_string(value);
+}
+
+void JsonWriter::boolean(bool value) {
+  beforeValue();
+  out_ += value ? "true" : "false";
+}
+
+void JsonWriter::null() {
+  beforeValue();
+  out_ += "null";
+}
+
+std::string JsonWriter::finish() { return out_ + "\n"; }
+
+}  // namespace tav
