@@ -1,12 +1,15 @@
 // libFuzzer entry for protocol files (the sample generator's --protocol
 // input): the input is parsed as a protocol; when it is accepted, every
-// value must keep the promises of protocol_reader.h.  A broken promise
+// value must keep the promises of protocol_reader.h, and the protocol is
+// laid out as a competition (protocol_competition.h), whose every
+// performance must name a segment and an entry of it.  A broken promise
 // aborts so that the fuzzer keeps the input.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "protocol_competition.h"
 #include "protocol_reader.h"
 
 namespace {
@@ -47,6 +50,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       require(component.factor > 0, "a factor of 0");
       for (const auto& mark : component.marks) require(!mark || (*mark >= 0 && *mark <= 1000), "mark");
     }
+  }
+  tav::sample::Competition competition;
+  tav::sample::ContestResult result;
+  if (!tav::sample::protocolCompetition(protocol, "fuzz", &competition, &result, &error)) {
+    require(!error.empty(), "a refusal of the layout without a reason");
+    return 0;
+  }
+  require(result.performances.size() == protocol.performances.size(), "a performance lost");
+  for (const auto& performance : result.performances) {
+    bool found = false;
+    for (const auto& category : competition.categories) {
+      for (const auto& segment : category.segments) {
+        for (const auto& entry : category.entries) {
+          found = found || (segment.id == performance.scpId && entry.parId == performance.parId);
+        }
+      }
+    }
+    require(found, "a performance outside its category");
+    require(result.participants.count(performance.parId) == 1, "an entry without results");
   }
   return 0;
 }

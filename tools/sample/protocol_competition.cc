@@ -259,7 +259,7 @@ class Builder {
     }
     if (parId == 0) {
       Entry entry;
-      entry.parId = parId = category.id * 100 + static_cast<int>(category.entries.size()) + 1;
+      entry.parId = parId = nextParId_++;
       entry.pctId = pctId;
       category.entries.push_back(entry);
     }
@@ -402,6 +402,7 @@ class Builder {
   std::map<std::string, int> persons_, couples_;
   int judges_ = 0;
   int nextPctId_ = 101;
+  int nextParId_ = 1;
   std::string fault_;
 };
 
