@@ -104,6 +104,16 @@ std::string shortComponentName(const std::string& name) {
 
 int factored(int panel, int factor) { return (panel * factor + 50) / 100; }
 
+// A component name as the segment record can hold it (SCP_CRIT, 30
+// characters): a longer one loses what follows its last "/"
+// ("Interpretation of the Music/Timing"), or is cut.
+std::string componentName(const std::string& name) {
+  constexpr std::size_t kWidth = 30;
+  if (name.size() <= kWidth) return name;
+  const std::size_t slash = name.rfind('/');
+  return slash != std::string::npos && slash <= kWidth ? name.substr(0, slash) : name.substr(0, kWidth);
+}
+
 class Builder {
  public:
   Builder(const Protocol& protocol, const std::string& source, Competition* competition,
@@ -330,8 +340,8 @@ class Builder {
         }
         std::vector<ComponentDef>& defs = competition_.componentSets[segment.components];
         for (std::size_t c = 0; first != nullptr && c < first->components.size(); ++c) {
-          defs.push_back({static_cast<int>(c) + 1, shortComponentName(first->components[c].name),
-                          first->components[c].name});
+          const std::string name = componentName(first->components[c].name);
+          defs.push_back({static_cast<int>(c) + 1, shortComponentName(name), name});
           segment.factors.push_back(first->components[c].factor);
         }
         segment.panel = "J" + std::to_string(judges);

@@ -14,8 +14,10 @@
 // protocol does not name them); the deductions are kept as one deduction
 // "Deductions" of factor 1.00 holding the total; each factored component
 // score is the panel's mark times the factor rounded half up to hundredths
-// (the protocol's component totals are the sum of these); each segment is
-// one warm-up group; an entry's total is the sum of its segment scores.
+// (the protocol's component totals are the sum of these); a component name
+// longer than the segment record holds (30 characters) loses what follows
+// its last "/" ("Interpretation of the Music/Timing"); each segment is one
+// warm-up group; an entry's total is the sum of its segment scores.
 #ifndef TAVC_TOOLS_SAMPLE_PROTOCOL_COMPETITION_H_
 #define TAVC_TOOLS_SAMPLE_PROTOCOL_COMPETITION_H_
 
