@@ -429,8 +429,8 @@ proc tour::resultsSite {} {
 
 # The results as data: tavC::exportJson writes the event as one JSON file
 # (doc/results-json.md), and tavC::audit works the stored scores out again
-# from the marks.  The audit of the sample is clean; a judge's mark changed
-# in memory shows what a difference looks like, and is put back.
+# from the marks.  The audit of the sample is clean; a panel score changed in
+# memory shows what differences look like, and is put back.
 proc tour::resultsData {} {
     catch {tav_basicPopulate 0}
     catch {tav_eventPopulate}
@@ -453,13 +453,14 @@ proc tour::resultsData {} {
     }
     puts "   tavC::audit -> [llength [tavC::audit $evtId]] differences"
     set recNo [tav_getRecNo PRF PRF_PLACE=1 0]
-    set old [lindex [tav_getRec PRF $recNo PRF_C00J01 0] 0]
-    tav_updateRec PRF $recNo [list PRF_C00J01=[expr {$old - 300}]]
+    set old [lindex [tav_getRec PRF $recNo PRF_C00PNL 0] 1]
+    tav_updateRec PRF $recNo [list PRF_C00PNL=[format %.2f [expr {$old + 0.25}]]]
+    puts "   a panel score raised by 0.25:"
     foreach finding [tavC::audit $evtId] {
         lassign $finding category segment skater field stored expected
-        puts "   after a judge's mark -3.00: $category / $segment / $skater: $field $stored, marks give $expected"
+        puts "     $category / $segment / $skater: $field $stored, the marks give $expected"
     }
-    tav_updateRec PRF $recNo [list PRF_C00J01=$old]
+    tav_updateRec PRF $recNo [list PRF_C00PNL=$old]
 }
 
 # Verification of the database and of the broken copy of the sample that the
