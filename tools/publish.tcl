@@ -74,18 +74,22 @@ proc takeResultsOptions {argv} {
     return $rest
 }
 
-# The score audit before a publication: prints every difference; with
-# --strict a difference refuses the publication.  Returns "" or the reason.
+# The score audit before a publication: prints every difference (a watcher
+# that tries again prints the same findings once); with --strict a
+# difference refuses the publication.  Returns "" or the reason.
 proc checkScores {} {
-    global opt
+    global opt lastFindings
     if {!$opt(check)} { return "" }
     if {[catch {tavC::audit [eventId]} findings]} { return "score audit failed: $findings" }
-    foreach finding $findings {
-        lassign $finding category segment skater field stored expected
-        puts "check: $category / $segment / $skater: $field is $stored, the marks give $expected"
+    if {![info exists lastFindings] || $findings ne $lastFindings} {
+        foreach finding $findings {
+            lassign $finding category segment skater field stored expected
+            puts "check: $category / $segment / $skater: $field is $stored, the marks give $expected"
+        }
+        if {[llength $findings] == 0} { puts "check: the stored scores add up" }
+        flush stdout
     }
-    if {[llength $findings] == 0} { puts "check: the stored scores add up" }
-    flush stdout
+    set lastFindings $findings
     if {$opt(strict) && [llength $findings] > 0} {
         return "not published: [llength $findings] score(s) differ from what the marks give (--strict)"
     }
