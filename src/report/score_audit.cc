@@ -103,13 +103,15 @@ class Auditor {
 
   void checkPlace(const Audited& audited, const std::vector<Audited>& placed) {
     const ScoreSummary& mine = audited.sheet.summary;
+    const auto ahead = [&](const Audited& other) {
+      const ScoreSummary& theirs = other.sheet.summary;
+      if (theirs.points != mine.points) return theirs.points > mine.points;
+      if (theirs.elements != mine.elements) return theirs.elements > mine.elements;
+      return other.performance->id() < audited.performance->id();
+    };
     int place = 1;
     for (const Audited& other : placed) {
-      const ScoreSummary& theirs = other.sheet.summary;
-      if (theirs.points > mine.points ||
-          (theirs.points == mine.points && theirs.elements > mine.elements)) {
-        ++place;
-      }
+      if (ahead(other)) ++place;
     }
     report(audited, "place", std::to_string(mine.place), std::to_string(place));
   }

@@ -14,10 +14,10 @@
 //   segment total          element total + component total - deductions +
 //                          bonus, each as stored (deductions as the judges'
 //                          details page adds them up);
-//   place                  one more than the number of performances of the
-//                          segment with a higher segment total, or an equal
-//                          one and a higher element total (ties in both share
-//                          the place) - the order the results pages list.
+//   place                  the position in the order of the segment totals,
+//                          higher first; equal totals by the higher element
+//                          total, then by PRF_ID, the order in which the
+//                          results pages list equal places.
 //
 // Each check compares with the stored figure of its own level, so one wrong
 // mark is reported once, where it is.
