@@ -1,7 +1,5 @@
 #include "report/json_writer.h"
 
-#include <cstdio>
-
 namespace tav {
 namespace {
 
@@ -86,9 +84,10 @@ std::string jsonString(std::string_view text) {
       out += '\\';
       out += static_cast<char>(c);
     } else if (c < 0x20 || c == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
+      const char hex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += hex[c >> 4];
+      out += hex[c & 0xF];
     } else {
       out.append(text.substr(i, length));
     }
@@ -122,16 +121,16 @@ JsonWriter& JsonWriter::key(std::string_view name) {
   return *this;
 }
 
-void JsonWriter::beginObject() {
+void JsonWriter::beginObject(bool inlined) {
   beforeValue();
   out_ += '{';
-  levels_.push_back(Level{});
+  levels_.push_back(Level{inlined, true});
 }
 
 void JsonWriter::endObject() {
-  const bool empty = levels_.back().empty;
+  const Level level = levels_.back();
   levels_.pop_back();
-  if (!empty) newLine();
+  if (!level.empty && !level.inlined) newLine();
   out_ += '}';
 }
 
@@ -157,10 +156,11 @@ void JsonWriter::points(long long hundredths) {
   beforeValue();
   const unsigned long long magnitude =
       hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths) : hundredths;
-  char number[32];
-  std::snprintf(number, sizeof number, "%s%llu.%02llu", hundredths < 0 ? "-" : "", magnitude / 100,
-                magnitude % 100);
-  out_ += number;
+  if (hundredths < 0) out_ += '-';
+  out_ += std::to_string(magnitude / 100);
+  out_ += '.';
+  out_ += static_cast<char>('0' + magnitude % 100 / 10);
+  out_ += static_cast<char>('0' + magnitude % 10);
 }
 
 void JsonWriter::integer(long long value) {
@@ -178,6 +178,9 @@ void JsonWriter::null() {
   out_ += "null";
 }
 
-std::string JsonWriter::finish() { return out_ + "\n"; }
+std::string JsonWriter::finish() {
+  out_ += '\n';
+  return std::move(out_);
+}
 
 }  // namespace tav

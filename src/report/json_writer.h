@@ -1,8 +1,8 @@
 // JsonWriter builds the text of one JSON document: objects, arrays, member
 // names, texts, numbers in hundredths written with two decimals (the stored
 // precision of every score), whole numbers, booleans and null.  Objects and
-// arrays of objects are laid out one member per line; arrays of scalars stay
-// on one line.
+// arrays are laid out one member per line, except those begun as inlined,
+// which stay on one line (the small records of which a document has many).
 //
 // Every text is stored bytes of the database: it is converted to UTF-8 by
 // the decoder the writer is given, any byte sequence that is still not UTF-8
@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tav {
@@ -32,9 +33,9 @@ class JsonWriter {
  public:
   explicit JsonWriter(TextDecoder decode) : decode_(std::move(decode)) {}
 
-  void beginObject();
+  // `inlined`: the members or elements are written on one line.
+  void beginObject(bool inlined = false);
   void endObject();
-  // `inlined`: the elements are scalars, written on one line.
   void beginArray(bool inlined = false);
   void endArray();
   // The name of the next member (a name of this program, not stored text).
@@ -45,7 +46,7 @@ class JsonWriter {
   void boolean(bool value);
   void null();
 
-  // The document, with a final line end.
+  // The document, with a final line end; the writer is empty afterwards.
   std::string finish();
 
  private:

@@ -103,7 +103,7 @@ class ResultsDocument {
     out_.key("judges").integer(layout.judges);
     out_.key("officials").beginArray();
     for (std::size_t i = 0; i < panel.functionNames.size(); ++i) {
-      out_.beginObject();
+      out_.beginObject(true);
       out_.key("function").text(panel.functionNames[i]);
       out_.key("name").text(i < panel.names.size() ? panel.names[i] : "");
       out_.key("nation").text(i < panel.nations.size() ? panel.nations[i] : "");
@@ -113,7 +113,7 @@ class ResultsDocument {
     out_.key("components").beginArray();
     for (int c = 0; c < kComponentCount; ++c) {
       if (layout.componentFactors[c] == 0) continue;
-      out_.beginObject();
+      out_.beginObject(true);
       out_.key("name").text(layout.componentNames[c]);
       out_.key("shortName").text(layout.componentShortNames[c]);
       out_.key("factor").points(layout.componentFactors[c]);
@@ -145,7 +145,7 @@ class ResultsDocument {
           !performance->getWarmupGroupNo(&groupNo)) {
         return false;
       }
-      out_.beginObject();
+      out_.beginObject(true);
       out_.key("startNumber").integer(startNo);
       out_.key("warmupGroup").integer(groupNo);
       out_.key("performance").integer(prfId);
@@ -195,7 +195,7 @@ class ResultsDocument {
     writeComponents(sheet);
     out_.key("deductions").beginArray();
     for (const SheetDeduction& deduction : sheet.deductions) {
-      out_.beginObject();
+      out_.beginObject(true);
       out_.key("name").text(deduction.name);
       out_.key("points").points(deduction.points);
       out_.endObject();
@@ -208,7 +208,7 @@ class ResultsDocument {
   void writeElements(const ScoreSheet& sheet, int judges) {
     out_.key("elements").beginArray();
     for (const ElementDetail& element : sheet.elements) {
-      out_.beginObject();
+      out_.beginObject(true);
       out_.key("number").integer(element.number);
       out_.key("code").text(element.name);
       out_.key("info").text(element.info);
@@ -233,7 +233,7 @@ class ResultsDocument {
   void writeComponents(const ScoreSheet& sheet) {
     out_.key("components").beginArray();
     for (const SheetComponent& component : sheet.components) {
-      out_.beginObject();
+      out_.beginObject(true);
       out_.key("name").text(component.name);
       out_.key("factor").points(component.factor);
       out_.key("judges").beginArray(true);

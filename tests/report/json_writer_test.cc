@@ -46,6 +46,13 @@ TEST(JsonWriterTest, WholeDocument) {
   out.key("number").integer(1);
   out.key("secondHalf").boolean(true);
   out.endObject();
+  out.beginObject(true);
+  out.key("number").integer(2);
+  out.key("judges").beginArray(true);
+  out.integer(-1);
+  out.null();
+  out.endArray();
+  out.endObject();
   out.endArray();
   out.key("none").beginArray();
   out.endArray();
@@ -60,7 +67,8 @@ TEST(JsonWriterTest, WholeDocument) {
             "    {\n"
             "      \"number\": 1,\n"
             "      \"secondHalf\": true\n"
-            "    }\n"
+            "    },\n"
+            "    {\"number\": 2, \"judges\": [-1, null]}\n"
             "  ],\n"
             "  \"none\": [],\n"
             "  \"empty\": {}\n"
