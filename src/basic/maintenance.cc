@@ -103,6 +103,21 @@ bool rebuildRegister() {
   return basic().populate(0, -1) && t.succeed();
 }
 
+bool basicUpdateNatCodes(int pctId, const std::string& code) {
+  CallTrace t("CTav.basicUpdateNatCodes");
+  return basic().updateNatCodes(pctId, code) && t.succeed();
+}
+
+bool basicUpdateOffScoreBoardName1() {
+  CallTrace t("CTav.basicUpdateOffScoreBoardName1");
+  return basic().updateOffScoreboardName1() && t.succeed();
+}
+
+bool basicCleanAllClubNames() {
+  CallTrace t("CTav.basicCleanAllClubNames");
+  return basic().cleanAllClubNames() && t.succeed();
+}
+
 bool eraseOff() {
   return eraseEntries(
       "CTav.eraseOff", [](Entry e) { return e == Entry::kOfficial; }, {"MOT"});

@@ -1,6 +1,7 @@
 // Bulk maintenance of the person register (table PCT and the tables that
 // hang on it): erasing the officials or the skaters, purging entries that
-// nothing refers to, and recomputing the printed names (PCT_PLNAME).
+// nothing refers to, recomputing the printed names (PCT_PLNAME), and the
+// forwarders of nation codes, scoreboard names and club names.
 //
 // Everything works on the tables in memory; the tables changed are marked
 // modified and reach the disk only when the application saves.  Erasing and
@@ -33,6 +34,14 @@ bool purge();
 // club's name follows a comma.  A couple's two names are shortened to fit
 // the field (couple_name_fit.h).
 bool updatePaperFullName(bool withClub);
+
+// The session's forwarders to the register, each entered under its own name
+// on the call trace: the nation code of entry `pctId` (of every entry with
+// 0), the first scoreboard name of the officials, the name fields of every
+// club.
+bool basicUpdateNatCodes(int pctId, const std::string& code);
+bool basicUpdateOffScoreBoardName1();
+bool basicCleanAllClubNames();
 
 // After PCT or its companions were renumbered: builds the register again
 // when it was built (all kinds), else empties whatever parts were built.

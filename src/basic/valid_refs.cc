@@ -1,5 +1,6 @@
 #include "basic/valid_refs.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,9 @@ namespace {
 
 void warn(const std::string& line) { setErrStr(false, line, true, false); }
 
+// Identifier 0 means "none" and is valid; any other must be in the register.
 bool isValidPerson(long long id) {
-  return id > 0 && id <= INT32_MAX && basic().isValidPctId(static_cast<int>(id));
+  return id >= INT32_MIN && id <= INT32_MAX && basic().isValidPctId(static_cast<int>(id));
 }
 
 // A club identifier that is not set (0) is valid.

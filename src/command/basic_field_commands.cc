@@ -7,6 +7,7 @@
 
 #include "base/failure_record.h"
 #include "basic/basic.h"
+#include "basic/maintenance.h"
 #include "command/commands.h"
 #include "command/interp_helpers.h"
 #include "command/table_text.h"
@@ -131,7 +132,7 @@ Outcome tav_basicUpdateAddRec(Call& call) {
 }
 
 Outcome tav_cleanAllClubNames(Call& call) {
-  return basic().cleanAllClubNames() ? call.ok("1") : call.failed();
+  return basicCleanAllClubNames() ? call.ok("1") : call.failed();
 }
 
 }  // namespace tav

@@ -4,10 +4,11 @@
 // File text and register text are in the register table's code page on the
 // library's side and converted here.  The couple pairing is shown to the
 // application through the global variables gTAV(import,couplesList), a
-// proper Tcl list with one element per pair, and gTAV(import,couplesSize),
-// the number of entries, and the application's procedure
-// dispCouplePairings, which is called by name: names reach the variable as
-// list elements, exactly as written, and nothing in them is evaluated.
+// proper Tcl list with one element per pair (each followed by a blank), and
+// gTAV(import,couplesSize), the number of entries, and the application's
+// procedure dispCouplePairings, which is called by name: names reach the
+// variable as list elements, exactly as written, and nothing in them is
+// evaluated.
 #include <tcl.h>
 
 #include "base/failure_record.h"
@@ -28,12 +29,25 @@ bool setImportVar(const char* element, const std::string& value) {
                   "): " + Tcl_GetStringResult(currentInterp()));
 }
 
+// The pairing text: one list element per pair, each followed by a blank
+// ("{Anna Kowalczyk / Piotr Nowak} "); a last unpaired entry ("{Ewa Lis /}")
+// has none.  Every element is quoted by Tcl's list rules, so whatever a name
+// holds the text stays a proper list of the items.
+std::string pairingText(const std::vector<std::string>& items, int entries) {
+  std::string text;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    text += listToTcl({items[i]});
+    if (2 * (i + 1) <= static_cast<std::size_t>(entries)) text += ' ';
+  }
+  return text;
+}
+
 // Shows the pairs and reads the application's answer.
 bool showCouplePairings(const TableText& text, const std::vector<std::string>& items,
                         int entries, PairingAnswer* answer) {
   std::vector<std::string> pairs = items;
   text.toUtf8(&pairs);
-  if (!setImportVar("import,couplesList", listToTcl(pairs)) ||
+  if (!setImportVar("import,couplesList", pairingText(pairs, entries)) ||
       !setImportVar("import,couplesSize", std::to_string(entries))) {
     return false;
   }

@@ -1,7 +1,6 @@
 // Bulk maintenance commands: erasures, compress, purge, printed names, and
 // the forwarders that carry a nation code, a category value or scoreboard
 // names into the register and the event tree.
-#include "basic/basic.h"
 #include "basic/maintenance.h"
 #include "command/commands.h"
 #include "event/event_tree.h"
@@ -35,7 +34,7 @@ Outcome tav_updateNatCodes(Call& call) {
   int pctId = 0;
   if (!call.intArg(1, &evtId) || !call.intArg(2, &pctId)) return call.done();
   const std::string code = call.tableText("PCT").fromUtf8(call.arg(3));
-  return basic().updateNatCodes(pctId, code) &&
+  return basicUpdateNatCodes(pctId, code) &&
                  events().eventEvtUpdateNatCodes(evtId, pctId, code)
              ? call.ok("1")
              : call.failed();
@@ -54,7 +53,7 @@ Outcome tav_updateDpp(Call& call) {
 
 Outcome tav_addOffSbN1(Call& call) {
   call.tableText("PCT");
-  return basic().updateOffScoreboardName1() ? call.ok("1") : call.failed();
+  return basicUpdateOffScoreBoardName1() ? call.ok("1") : call.failed();
 }
 
 }  // namespace tav

@@ -20,6 +20,9 @@ class CCdx {
   CCdx() = default;
   CCdx(const CCdx&) = delete;
   CCdx& operator=(const CCdx&) = delete;
+  // Moving hands the whole contents over (a table read again in place).
+  CCdx(CCdx&&) = default;
+  CCdx& operator=(CCdx&&) = default;
 
   // Reads `folder`/code.CDX.  A missing file is not an error: the companion
   // then has nothing to carry and is marked for removal.

@@ -81,6 +81,9 @@ class CDbf {
   CDbf() = default;
   CDbf(const CDbf&) = delete;
   CDbf& operator=(const CDbf&) = delete;
+  // Moving hands the whole contents over (a table read again in place).
+  CDbf(CDbf&&) = default;
+  CDbf& operator=(CDbf&&) = default;
 
   // ---- Reading (dbf_read.cc) ----------------------------------------------
   // Reads `folder`/`code`.DBF into memory; `fileName` names the file

@@ -59,7 +59,13 @@ bool CDbf::addRec(const std::map<int, std::string>& values, int* recNo) {
     records_.removeLast();
     return false;
   }
+  // Cached fields find the new record by its stored text, as a rebuilt
+  // cache would, and by each value exactly as it was given.
   for (auto& [field, entry] : recNoCache_) entry.set(fieldText(added, field), added);
+  for (const auto& [field, value] : values) {
+    auto cached = recNoCache_.find(field);
+    if (cached != recNoCache_.end()) cached->second.set(value, added);
+  }
   header_.recordCount = static_cast<std::uint32_t>(records_.size());
   modified_ = true;
   *recNo = added;

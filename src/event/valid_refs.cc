@@ -46,7 +46,7 @@ bool allValidIdRefs(const CParticipant& participant) {
   if (!participant.getPctId(&pctId) || !participant.getParClubIds(&clubId, &partnerClubId)) {
     return false;
   }
-  if (pctId <= 0 || !basic().isValidPctId(pctId)) {
+  if (!basic().isValidPctId(pctId)) {
     warn("ERROR: Participant contains invalid name ID");
     return t.succeed();
   }

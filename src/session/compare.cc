@@ -84,7 +84,7 @@ bool CCompare::showPair(const Row& row1, const Row& row2) {
 }
 
 bool CCompare::setStatus(const std::string& text) {
-  return setAppVar("gTAV(compare,status)", text) && callApp({"update", "idletasks"});
+  return setAppVar("gTAV(compare,status)", text);
 }
 
 bool CCompare::compareOneSided(Side* present, Side* absent, const std::string& key) {
@@ -178,7 +178,8 @@ bool CCompare::compareRecords() {
 }
 
 bool CCompare::compareTables(const std::string& key) {
-  if (!setStatus("Comparing: " + key)) return false;
+  // The application redraws its status line before each pair is read.
+  if (!setStatus("Comparing: " + key) || !callApp({"update", "idletasks"})) return false;
   if (!readTable(&one_, key) || !readTable(&two_, key)) return false;
   bool recordsComparable = true;
   const bool ok = compareFields(&recordsComparable) && (!recordsComparable || compareRecords());

@@ -47,9 +47,8 @@ class CTav {
   bool loadHandle(const std::string& handle);
   bool close();
   // Functions run whenever the session discards its tables (close, and a
-  // table read again or taken out of the registry because it could not be
-  // read), so that structures built over the tables by higher layers are
-  // emptied with them.
+  // table read again), so that structures built over the tables by higher
+  // layers are emptied with them.
   void addCloseListener(std::function<void()> listener);
   bool saveAll();
   bool saveAsAll(const std::string& folder);

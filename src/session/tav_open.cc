@@ -51,31 +51,28 @@ bool CTav::openDB(const std::string& folder) {
   return t.succeed();
 }
 
-// A table that cannot be read is taken out of the registry again: an empty
-// stand-in under its handle would be written over good files by the next
-// save to another folder.
+// The table and its index companion are read into fresh objects and take
+// the place of the registered ones only when both were read.  A load that
+// fails therefore changes nothing: a table that was open stays open with its
+// records, its edits and its modified mark, and a handle that was not open
+// is not created (an empty stand-in under its handle would be written over
+// good files by the next save to another folder).
 bool CTav::loadHandle(const std::string& handle) {
   CallTrace t("CTav.loadHandle");
-  auto open = handles_.tables().find(handle);
-  CDbf* dbf = open == handles_.tables().end() ? nullptr : open->second.get();
+  CDbf dbf;
+  CCdx cdx;
+  if (!dbf.populate(handle, directory_) || !cdx.load(handle, directory_)) return false;
+  const bool wasOpen = handles_.tables().count(handle) != 0;
+  if (!wasOpen && !handles_.createHandle(handle)) return false;
+  CDbf* openTable = table(handle);
+  CCdx* openIndex = handles_.getCdxHandlePtr(handle);
+  if (openTable == nullptr || openIndex == nullptr) {
+    return failWith(handle + ": Invalid cdx handle");
+  }
   // Reading a table again replaces its records under whatever was built on it.
-  if (dbf != nullptr) notifyClose();
-  if (dbf == nullptr) {
-    if (!handles_.createHandle(handle)) return false;
-    dbf = table(handle);
-  }
-  if (!dbf->populate(handle, directory_)) {
-    notifyClose();
-    handles_.removeHandle(handle);
-    return false;
-  }
-  CCdx* cdx = handles_.getCdxHandlePtr(handle);
-  if (cdx == nullptr) return failWith(handle + ": Invalid cdx handle");
-  if (!cdx->load(handle, directory_)) {
-    notifyClose();
-    handles_.removeHandle(handle);
-    return false;
-  }
+  if (wasOpen) notifyClose();
+  *openTable = std::move(dbf);
+  *openIndex = std::move(cdx);
   return t.succeed();
 }
 

@@ -29,20 +29,26 @@ bool CVersion::isValid() {
 bool CVersion::getVersion(std::string* text) {
   CallTrace t("CVersion.getVersion");
   text->clear();
-  if (!known_) {
-    CDbf* cfg = handles_.getDbfHandlePtr("CFG");
-    if (cfg == nullptr) return false;
-    const int field = cfg->getFieldIndex("CFG_DBFVER");
-    if (field < 0) return false;
-    bool deleted = false;
-    std::vector<std::string> values;
-    if (!cfg->getSingleRecData(0, std::vector<int>{field}, 0, &deleted, &values)) return false;
-    if (deleted) return failWith("CFG: Configuration record is deleted");
-    text_ = values[0];
-    known_ = true;
-  }
+  if (!known_) known_ = readVersion();
   *text = text_;
-  return t.succeed();
+  // The entry goes whether or not a version was read: the message stays in
+  // the kept error text, and each caller leaves its own entry when a missing
+  // version is a failure for it.
+  t.succeed();
+  return known_;
+}
+
+bool CVersion::readVersion() {
+  CDbf* cfg = handles_.getDbfHandlePtr("CFG");
+  if (cfg == nullptr) return false;
+  const int field = cfg->getFieldIndex("CFG_DBFVER");
+  if (field < 0) return false;
+  bool deleted = false;
+  std::vector<std::string> values;
+  if (!cfg->getSingleRecData(0, std::vector<int>{field}, 0, &deleted, &values)) return false;
+  if (deleted) return failWith("CFG: Configuration record is deleted");
+  text_ = values[0];
+  return true;
 }
 
 int CVersion::versionNumber() {

@@ -18,7 +18,8 @@ class CVersion {
 
   // The configuration table is open and holds exactly one record.
   bool isValid();
-  // The version text; false when it cannot be read.
+  // The version text; false when it cannot be read (the reason is kept, the
+  // operation's own trace entry is not).
   bool getVersion(std::string* text);
   // The version as a number; -1 when it cannot be read.
   int versionNumber();
@@ -28,6 +29,9 @@ class CVersion {
   void close();
 
  private:
+  // Reads CFG_DBFVER of the configuration record into text_.
+  bool readVersion();
+
   CHandle& handles_;
   bool known_ = false;  // the version field has been read (it may be blank)
   int number_ = -1;
