@@ -3,7 +3,9 @@
 // program would have stored it: one event; a category per discipline and
 // level ("JUNIOR PAIRS" of "JUNIOR PAIRS SHORT PROGRAM"), its segments (short
 // before free), its entries and one panel of judges per segment; register
-// entries with the real names (couples from "Given FAMILY / Given FAMILY");
+// entries with the real names (couples from "Given FAMILY / Given FAMILY",
+// the first partner entered as a woman and the second as a man, the order
+// in which protocols list pairs and dance couples);
 // and every performance with the figures exactly as the protocol prints
 // them: start number, place, totals, each element's code, information mark,
 // second-half credit, base value, GOE, every judge's grade and panel score,
