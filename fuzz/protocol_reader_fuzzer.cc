@@ -4,6 +4,10 @@
 // laid out as a competition (protocol_competition.h), whose every
 // performance must name a segment and an entry of it.  A broken promise
 // aborts so that the fuzzer keeps the input.
+//
+// The seeds in corpus/protocol_reader are performances of the ISU Grand Prix
+// Final 2017 protocols as structured by BuzzFeed News, licensed CC BY 4.0
+// (SOURCE.md there, a copy of tools/sample/protocols/SOURCE.md).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
