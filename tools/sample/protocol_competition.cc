@@ -102,7 +102,12 @@ std::string shortComponentName(const std::string& name) {
   return initials.substr(0, 4);
 }
 
-int factored(int panel, int factor) { return (panel * factor + 50) / 100; }
+// The panel's mark times the factor, rounded half up to hundredths (both in
+// hundredths; the reader bounds them, the product needs 64 bits).
+int factored(int panel, int factor) {
+  const long long product = static_cast<long long>(panel) * factor;
+  return static_cast<int>(product >= 0 ? (product + 50) / 100 : -((-product + 50) / 100));
+}
 
 // A component name as the segment record can hold it (SCP_CRIT, 30
 // characters): a longer one loses what follows its last "/"
