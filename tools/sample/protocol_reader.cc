@@ -137,11 +137,14 @@ class PerformanceReader {
     return readElements(performance) && readComponents(performance);
   }
 
+  // A list member of the performance (absent: empty); nullptr with a fault.
   const Json* list(const char* name, std::size_t limit) {
     const Json* found = member(value_, name);
     if (found == nullptr) return &empty_;
-    if (!found->is_array()) return fail(name, "not a list"), nullptr;
-    if (found->size() > limit) return fail(name, "more than " + std::to_string(limit)), nullptr;
+    if (!found->is_array() || found->size() > limit) {
+      fail(name, found->is_array() ? "more than " + std::to_string(limit) : "not a list");
+      return nullptr;
+    }
     return found;
   }
 
