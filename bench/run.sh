@@ -37,6 +37,9 @@ tclsh "$here/deviation_bench.tcl" "$build" "$repeats"
 # The results site of the large generated competition beside cp -r of it.
 tclsh "$here/site_bench.tcl" "$build" "$repeats"
 
+# Republishing that site after one score changed, beside the full publication.
+tclsh "$here/republish_bench.tcl" "$build" "$repeats"
+
 # Results as JSON and the score audit beside the results site, same event.
 tclsh "$here/results_bench.tcl" "$build" "$repeats"
 

@@ -1,6 +1,8 @@
-// libFuzzer entry for the text the award pages and the deviation report
-// take from the tables: element codes split at "+", CSV fields, award file
-// names, and the judges' marks of one element with a threshold.
+// libFuzzer entry for the text the results site, the award pages and the
+// deviation report take from the tables: element codes split at "+", CSV
+// fields, award file names, page escapes, the comparison of a page with the
+// file already on disk, and the judges' marks of one element with a
+// threshold.
 //
 // The input is split at its first NUL byte: the text before it is used as an
 // element code, a name for the CSV and a name for the award file; the bytes
@@ -8,8 +10,11 @@
 // could hold) and a threshold.  Checks: the parts put back together with "+"
 // give the code less its blanks and tabs at the part edges; a CSV field
 // reads back as the text it came from; a file name holds no "/" and no
-// control character; the median lies between the smallest and the largest
-// grade; deviations are counted only at positions with a judge.
+// control character and is valid UTF-8; escaped text is pure ASCII without
+// markup characters and reads back as the text's Windows-1252 characters;
+// a page compares equal to a file that differs only in its stamp; the
+// median lies between the smallest and the largest grade; deviations are
+// counted only at positions with a judge.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -17,7 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "base/windows_1252.h"
 #include "report/deviation_report.h"
+#include "report/html_escape.h"
+#include "report/page_file.h"
 #include "report/deviation_segment.h"
 #include "report/saa.h"
 #include "report/saa_families.h"
@@ -43,7 +51,72 @@ std::string unquote(const std::string& field) {
   return text;
 }
 
+bool isAscii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// Reads the character references of htmlEscape back into code points.
+std::u32string unescape(const std::string& html) {
+  std::u32string text;
+  for (std::size_t i = 0; i < html.size();) {
+    if (html[i] != '&') {
+      text += static_cast<unsigned char>(html[i++]);
+      continue;
+    }
+    const std::size_t end = html.find(';', i);
+    check(end != std::string::npos);
+    const std::string name = html.substr(i + 1, end - i - 1);
+    if (name == "amp") text += U'&';
+    else if (name == "lt") text += U'<';
+    else if (name == "gt") text += U'>';
+    else if (name == "quot") text += U'"';
+    else {
+      check(name.size() >= 2 && name[0] == '#');
+      text += static_cast<char32_t>(std::strtoul(name.c_str() + 1, nullptr, 10));
+    }
+    i = end + 1;
+  }
+  return text;
+}
+
+bool isUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : 9;
+    if (extra == 9 || text.size() - i <= extra) return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+void checkPageText(const std::string& text) {
+  const std::string escaped = tav::htmlEscape(text);
+  check(isAscii(escaped) && escaped.find_first_of("<>\"'") == std::string::npos);
+  std::u32string expected;
+  for (char c : text) expected += tav::windows1252CodePoint(static_cast<unsigned char>(c));
+  check(unescape(escaped) == expected);
+  check(isAscii(tav::asciiMarkup(text)));
+  const std::string link = tav::linkAddress(text);
+  check(isAscii(link) && link.find_first_of("<>\"'") == std::string::npos);
+  // A page against itself, and against a file with another stamp.
+  const tav::PageStamp stamp{text.size() / 3, text.size() / 4};
+  const std::string span = text.substr(stamp.at, stamp.size);
+  const bool plainSpan = span.size() <= 64 && span.find_first_of("<>\n") == std::string::npos;
+  check(tav::samePage(text, text, stamp) == plainSpan);
+  std::string other = text;
+  other.replace(stamp.at, stamp.size, "Monday 10:00");
+  check(tav::samePage(other, text, stamp) || stamp.size == 0);
+  check(tav::samePage(text, text, tav::PageStamp{}));
+}
+
 void checkText(const std::string& text) {
+  checkPageText(text);
   const std::vector<std::string> parts = tav::elementParts(text);
   std::size_t pluses = 0;
   for (char c : text) pluses += c == '+';
@@ -60,6 +133,7 @@ void checkText(const std::string& text) {
   for (char c : name) {
     check(c != '/' && c != '\\' && static_cast<unsigned char>(c) >= 0x20);
   }
+  check(isUtf8(name));
 }
 
 void checkMarks(const std::uint8_t* data, std::size_t size) {

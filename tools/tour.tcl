@@ -364,10 +364,7 @@ proc tour::awardsReport {} {
         tav_eventEvtSaa $folder $evtId [dict get $segment SCP_ID]
         set page [lindex [glob -directory $folder SAA_*.html] 0]
         puts "   [file tail $page]:"
-        set f [open $page r]
-        fconfigure $f -encoding cp1252
-        set html [read $f]
-        close $f
+        set html [pageText $page]
         set row {}
         foreach line [split $html \n] {
             if {[regexp {<H[23][^>]*>([^<]*)</H[23]>} $line -> text]} { puts "   $text" }
@@ -386,6 +383,22 @@ proc tour::awardsReport {} {
     }
 }
 
+# A page of the site as text: pages are pure ASCII, with the characters
+# outside ASCII written as character references.
+proc tour::pageText {path} {
+    set f [open $path r]
+    set html [read $f]
+    close $f
+    set text ""
+    set start 0
+    foreach {match number} [regexp -all -inline -indices {&#(\d+);} $html] {
+        append text [string range $html $start [expr {[lindex $match 0] - 1}]]
+        append text [format %c [string range $html {*}$number]]
+        set start [expr {[lindex $match 1] + 1}]
+    }
+    return $text[string range $html $start end]
+}
+
 # The results web site of the event (tools/publish.tcl does the same for a
 # database folder): the pages written, and the index as a reader sees it -
 # each category with its segments and which of them link to a page.
@@ -398,17 +411,25 @@ proc tour::resultsSite {} {
     file mkdir $folder
     try {
         # format 0, nation column, starting orders, judges' details
-        puts "   tav_eventEvtHtml -> [tav_eventEvtHtml $folder $evtId 0 0 0 0 0 0 0 1 0 0 1 0 1 0 {}]"
+        puts "   tav_eventEvtHtml -> [tav_eventEvtHtml $folder $evtId 0 0 0 0 0 0 0 1 0 0 1 0 1 0 {}]\
+            ($::gTAV(site,written) pages written, $::gTAV(site,unchanged) unchanged)"
+        # Publishing again writes only what changed: nothing, then the pages
+        # of the category whose score changed (the score is put back after).
+        tav_eventEvtHtml $folder $evtId 0 0 0 0 0 0 0 1 0 0 1 0 1 0 {}
+        puts "   again: $::gTAV(site,written) written, $::gTAV(site,unchanged) unchanged"
+        set score [lindex [tav_getRec PRF 0 PRF_E01PNL 0] 1]
+        tav_updateRec PRF 0 [list PRF_E01PNL=9.99]
+        tav_eventEvtHtml $folder $evtId 0 0 0 0 0 0 0 1 0 0 1 0 1 0 {}
+        puts "   after one score changed: $::gTAV(site,written) written,\
+            $::gTAV(site,unchanged) unchanged"
+        tav_updateRec PRF 0 [list PRF_E01PNL=$score]
         set pages [lsort [lmap f [glob -directory $folder *.html] {file tail $f}]]
         set kinds [dict create CAT "category results" SEGM "judges' details" SEG "segment pages"]
         foreach prefix {CAT SEG SEGM} {
             set n [llength [lsearch -all -regexp $pages "^${prefix}\\d"]]
             puts [format "   %-16s %2d pages" [dict get $kinds $prefix] $n]
         }
-        set f [open [file join $folder index.html] r]
-        fconfigure $f -encoding cp1252
-        set index [read $f]
-        close $f
+        set index [pageText [file join $folder index.html]]
         puts "   index.html (a link's page in brackets):"
         set cells {}
         foreach line [split $index \n] {

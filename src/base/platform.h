@@ -44,6 +44,11 @@ bool fileMtime(const std::string& path, std::int64_t* mtime);
 
 bool fileExists(const std::string& path);
 
+// True when the path is a regular file (not a folder or a device); then
+// *size is its size in bytes and *mtime its modification time in seconds
+// since 1970.
+bool regularFileStatus(const std::string& path, std::uint64_t* size, std::int64_t* mtime);
+
 // fopen for a UTF-8 path (the narrow fopen of Windows reads the path in the
 // machine's ANSI code page instead).
 std::FILE* openFile(const std::string& path, const char* mode);

@@ -46,6 +46,14 @@ bool fileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
+bool regularFileStatus(const std::string& path, std::uint64_t* size, std::int64_t* mtime) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  *size = static_cast<std::uint64_t>(st.st_size);
+  *mtime = static_cast<std::int64_t>(st.st_mtime);
+  return true;
+}
+
 std::FILE* openFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }

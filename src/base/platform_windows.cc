@@ -151,6 +151,20 @@ bool fileExists(const std::string& path) {
   return ::GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool regularFileStatus(const std::string& path, std::uint64_t* size, std::int64_t* mtime) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) {
+    setErrnoFromLastError();
+    return false;
+  }
+  if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+    return false;
+  }
+  *size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  *mtime = unixSeconds(data.ftLastWriteTime);
+  return true;
+}
+
 std::FILE* openFile(const std::string& path, const char* mode) {
   return ::_wfopen(wide(path).c_str(), wide(mode).c_str());
 }

@@ -31,7 +31,10 @@ Outcome tav_eventEvtSaa(Call& call) {
   int evtId = 0;
   std::vector<int> scpIds;
   if (!call.intArg(2, &evtId) || !call.intListArg(3, &scpIds)) return call.done();
-  return eventEvtSaa(call.arg(1), evtId, scpIds) ? call.ok("1") : call.failed();
+  PageCounts counts;
+  const bool done = eventEvtSaa(call.arg(1), evtId, scpIds, &counts);
+  setPageCounts(counts);
+  return done ? call.ok("1") : call.failed();
 }
 
 }  // namespace tav

@@ -8,6 +8,8 @@
 
 namespace tav {
 
+struct PageCounts;
+
 // Program information and the failure record (program_commands.cc).
 Outcome getProgramVersion(Call& call);
 Outcome getProgramBDate(Call& call);
@@ -152,6 +154,9 @@ Outcome tav_eventGetEvtCatStandings(Call& call);
 // The results site, award pages and deviation report (report_commands.cc).
 Outcome tav_eventEvtHtml(Call& call);
 Outcome tav_eventEvtMissPpe(Call& call);
+// Sets gTAV(site,written) and gTAV(site,unchanged) to what the pages of the
+// last results site or award page did (report_commands.cc).
+void setPageCounts(const PageCounts& counts);
 // award_commands.cc
 Outcome tav_eventEvtDeviation(Call& call);
 Outcome tav_eventEvtSaa(Call& call);

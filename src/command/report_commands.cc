@@ -1,5 +1,6 @@
 // Commands that publish the results site.
 #include "command/commands.h"
+#include "command/interp_helpers.h"
 #include "report/event_evt_html.h"
 
 namespace tav {
@@ -28,7 +29,15 @@ Outcome tav_eventEvtHtml(Call& call) {
   options.detailFlag = values[15];
   options.activeSeg = values[16];
   options.sixtyHtmlFolder = call.arg(17);
-  return eventEvtHtml(call.arg(1), values[2], options) ? call.ok("1") : call.failed();
+  PageCounts counts;
+  const bool done = eventEvtHtml(call.arg(1), values[2], options, &counts);
+  setPageCounts(counts);
+  return done ? call.ok("1") : call.failed();
+}
+
+void setPageCounts(const PageCounts& counts) {
+  setTclVarInt("::gTAV(site,written)", counts.written);
+  setTclVarInt("::gTAV(site,unchanged)", counts.unchanged);
 }
 
 Outcome tav_eventEvtMissPpe(Call& call) {

@@ -6,12 +6,15 @@
 
 namespace tav {
 
-bool eventEvtHtml(const std::string& path, int evtId, const HtmlOptions& options) {
+bool eventEvtHtml(const std::string& path, int evtId, const HtmlOptions& options,
+                  PageCounts* counts) {
   CallTrace trace("CTav.eventEvtHtml");
   const CEvent* event = events().getEvtPtr(evtId);
   if (event == nullptr) return false;
   CHtml html(*event, path);
-  if (!html.create(options)) return false;
+  const bool done = html.create(options);
+  if (counts != nullptr) *counts = html.counts();
+  if (!done) return false;
   return trace.succeed();
 }
 

@@ -6,12 +6,16 @@
 #include <string>
 
 #include "report/html_options.h"
+#include "report/page_file.h"
 
 namespace tav {
 
-// Publishes the results site of event `evtId` into the folder `path`.  A
-// missing event fails with the tree's "Invalid EVT_ID: " message.
-bool eventEvtHtml(const std::string& path, int evtId, const HtmlOptions& options);
+// Publishes the results site of event `evtId` into the folder `path`, and
+// tells in `counts` (may be null) how many pages were written and how many
+// were already there as they are.  A missing event fails with the tree's
+// "Invalid EVT_ID: " message.
+bool eventEvtHtml(const std::string& path, int evtId, const HtmlOptions& options,
+                  PageCounts* counts = nullptr);
 
 // Checks only that the event exists; writes nothing.
 bool eventEvtMissPpe(int evtId);

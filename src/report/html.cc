@@ -7,6 +7,8 @@
 #include "event/event.h"
 #include "event/segment.h"
 #include "report/html_escape.h"
+#include "report/page_inputs.h"
+#include "report/site_memory.h"
 
 namespace tav {
 
@@ -64,6 +66,7 @@ bool CHtml::create(const HtmlOptions& options) {
   options_ = options;
   out_.startPage();
   segmentStates_.clear();
+  counts_ = PageCounts();
   if (!event()) return false;
   return trace.succeed();
 }
@@ -73,16 +76,31 @@ bool CHtml::event() {
   if (!readEventBlock()) return false;
   if (!options_.noIndex && options_.format != kHtmlFragment && !index()) return false;
   if (options_.indexOnly) return trace.succeed();
+  const std::uint64_t shared = sharedInputs(options_);
   const int count = static_cast<int>(event_.categories().size());
   for (int i = 0; i < count; ++i) {
     int catId = 0;
     if (!event_.getCatListId(i, &catId)) return false;
     if (options_.catId > 0 && catId != options_.catId) continue;
     const CCategory* cat = nullptr;
-    if (!findCategory(catId, &cat)) return false;
-    if (!setCatBgColor(*cat) || !category(*cat)) return false;
+    if (!findCategory(catId, &cat) || !categoryIfChanged(*cat, shared)) return false;
   }
   return trace.succeed();
+}
+
+bool CHtml::categoryIfChanged(const CCategory& category, std::uint64_t shared) {
+  SiteMemory& memory = SiteMemory::instance();
+  const std::uint64_t inputs = categoryInputs(shared, category);
+  const int unchanged = memory.unchangedPages(path_, category.id(), inputs);
+  if (unchanged >= 0) {
+    counts_.unchanged += unchanged;
+    return true;
+  }
+  memory.forget(path_, category.id());
+  pagesWritten_.clear();
+  if (!setCatBgColor(category) || !this->category(category)) return false;
+  memory.remember(path_, category.id(), inputs, pagesWritten_);
+  return true;
 }
 
 bool CHtml::readEventBlock() {
@@ -105,10 +123,15 @@ bool CHtml::createOutFileName(bool asp, const std::string& name, std::string* fi
 
 bool CHtml::startPage(const std::string& file) {
   out_.startPage();
+  stamp_ = PageStamp();
   return page_.open(file);
 }
 
-bool CHtml::finishPage() { return page_.finish(out_.page()); }
+bool CHtml::finishPage() {
+  if (!page_.finish(out_.page(), stamp_, &counts_)) return false;
+  pagesWritten_.push_back(page_.path());
+  return true;
+}
 
 void CHtml::header(bool inlineStyle, int refreshSeconds) {
   out_.text(kCreditComment);
@@ -187,7 +210,11 @@ void CHtml::footer(bool liveLegend) {
               std::string("<A HREF=\"") + kFederationAddress + "\">", kCreditText);
     out_.text("</A>");
   }
-  out_.text("<BR>", clock_(), "</FONT></P>");
+  out_.text("<BR>");
+  stamp_.at = out_.page().size();
+  out_.text(clock_());
+  stamp_.size = out_.page().size() - stamp_.at;
+  out_.text("</FONT></P>");
   out_.endLine();
   out_.close("BODY");
   out_.close("HTML");

@@ -5,7 +5,10 @@
 //
 // One generator serves one run: build it, call `create`, destroy it.  Every
 // page is built in memory by the writer and put in place by PageFile, so a
-// page is either the complete new version or the earlier one.  The first
+// page is either the complete new version or the earlier one; a page that
+// is already there as it is stays untouched, and a category whose inputs
+// have not changed since this process last published it into the same
+// folder is passed over (SiteMemory, page_inputs.h).  The first
 // failure (unopenable file, missing category or segment, failing getter)
 // ends the run with the reason in the kept error text; pages already
 // written stay.
@@ -15,6 +18,7 @@
 #ifndef TAVC_REPORT_HTML_H_
 #define TAVC_REPORT_HTML_H_
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -64,6 +68,9 @@ class CHtml {
   // (saa.cc).  The options keep their defaults: format 0, plain names.
   bool saa(const std::vector<int>& scpIds);
 
+  // What the run's pages did to the output folder.
+  const PageCounts& counts() const { return counts_; }
+
   // The time stamp of page footers (the local time by default; tests set a
   // fixed one).
   void setClock(std::function<std::string()> clock) { clock_ = std::move(clock); }
@@ -78,6 +85,9 @@ class CHtml {
 
   bool event();
   bool readEventBlock();
+  // The category's pages, unless they were made from the same inputs in an
+  // earlier run of this process and are still there (SiteMemory).
+  bool categoryIfChanged(const CCategory& category, std::uint64_t shared);
 
   // ---- Frame and shared parts (html.cc) ------------------------------------
   // path + "/" + name + ".asp" or ".html"; the name must be a plain file name.
@@ -162,6 +172,9 @@ class CHtml {
 
   HtmlWriter out_;
   PageFile page_;
+  PageStamp stamp_;                        // the footer's time stamp in the page
+  PageCounts counts_;
+  std::vector<std::string> pagesWritten_;  // files of the current category
   std::string rowColor_ = "FFFFFF";
   std::map<int, SegmentState> segmentStates_;
 };

@@ -6,13 +6,18 @@
 // options: format 0 (a complete page), plain category and segment names.
 // It is built in memory and put in place under its final name, "SAA_" and
 // the event name, or, for a single segment, "SAA_" and the category and
-// segment names; characters that cannot stand in a file name become "_".
-// An earlier page of that name is replaced; a failed run leaves it.
+// segment names; characters that cannot stand in a file name become "_", and
+// the name is made UTF-8 from the database's code page, as the platform layer
+// expects file names.  An earlier page of that name is replaced (unless it
+// holds the same page); a failed run leaves it.  A segment list that is empty
+// or names a segment the event does not hold fails before anything is
+// written.
 #include "report/saa.h"
 
 #include <algorithm>
 
 #include "base/failure_record.h"
+#include "base/windows_1252.h"
 #include "dbf/file_io.h"
 #include "event/category.h"
 #include "event/event.h"
@@ -142,6 +147,23 @@ bool writePlusTwo(HtmlWriter& out, char type, const std::vector<SaaEntry>& entri
   return true;
 }
 
+// Fails unless every identifier names a segment of the event and there is
+// at least one: an award page of nothing must not replace a real one.
+bool checkAwardedSegments(const CEvent& event, const std::vector<int>& scpIds) {
+  if (scpIds.empty()) return failWith("No segment to award");
+  for (int scpId : scpIds) {
+    bool found = false;
+    for (const auto& category : event.categories()) {
+      if (category.second->segments().count(scpId) != 0) found = true;
+    }
+    if (!found) {
+      return failWith("No segment " + std::to_string(scpId) + " in event " +
+                      std::to_string(event.id()));
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string saaFileName(const std::string& base) {
@@ -150,13 +172,14 @@ std::string saaFileName(const std::string& base) {
     const bool unfit = c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
     name += unfit ? '_' : c;
   }
-  return name + ".html";
+  return windows1252ToUtf8(name) + ".html";
 }
 
 bool CHtml::saa(const std::vector<int>& scpIds) {
   CallTrace trace("CHtml.saa");
-  if (!readEventBlock()) return false;
+  if (!checkAwardedSegments(event_, scpIds) || !readEventBlock()) return false;
   out_.startPage();
+  stamp_ = PageStamp();
   header(false, 0);
   out_.openLine("BODY", "BGCOLOR=FFFFFF");
   const char* headingStyle = kFirstHeadingStyle;
@@ -204,16 +227,18 @@ bool CHtml::saa(const std::vector<int>& scpIds) {
   }
   footer(false);
   const std::string name = saaFileName(singleName.empty() ? eventName_ : singleName);
-  if (!writePageFile(joinPath(path_, name), out_.page())) return false;
+  if (!writePageFile(joinPath(path_, name), out_.page(), stamp_, &counts_)) return false;
   return trace.succeed();
 }
 
-bool eventEvtSaa(const std::string& path, int evtId, const std::vector<int>& scpIds) {
+bool eventEvtSaa(const std::string& path, int evtId, const std::vector<int>& scpIds,
+                 PageCounts* counts) {
   CallTrace trace("CTav.eventEvtSaa");
   const CEvent* event = events().getEvtPtr(evtId);
   if (event == nullptr) return false;
   CHtml html(*event, path);
   if (!html.saa(scpIds)) return false;
+  if (counts != nullptr) *counts = html.counts();
   return trace.succeed();
 }
 

@@ -2,11 +2,10 @@
 
 #include <cctype>
 #include <cerrno>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <cstdio>
 
 #include "base/failure_record.h"
+#include "base/platform.h"
 #include "dbf/file_io.h"
 #include "report/html_escape.h"
 #include "report/page_file.h"
@@ -17,13 +16,6 @@ namespace {
 std::string upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
-}
-
-bool readWhole(const std::string& path, std::string* bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
 }
 
 // The text after the last occurrence of `marker`, or the text itself.
@@ -39,7 +31,7 @@ const char kPad[] = "style=padding-top:5pt;";
 std::string extractStrFromHtml(const std::string& path, const std::string& startTag,
                                const std::string& endTag) {
   std::string bytes;
-  if (!readWhole(path, &bytes)) return std::string();
+  if (!readFileBytes(path, &bytes)) return std::string();
   std::string::size_type start = bytes.find(startTag);
   if (start == std::string::npos) return "Unknown name";
   start += startTag.size();
@@ -80,8 +72,10 @@ std::string SixtyReports::find(const std::string& name) const {
 bool SixtyReports::canOpen(const std::string& name) const {
   const std::string path = find(name);
   if (path.empty()) return false;
-  std::ifstream in(path, std::ios::binary);
-  return static_cast<bool>(in);
+  std::FILE* file = platform::openFile(path, "rb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
 }
 
 std::string SixtyReports::extract(const std::string& name, const char* startTag,
@@ -116,7 +110,7 @@ void SixtyReports::writeGroup(HtmlWriter& out, const std::string& prefix, int ro
   if (lastResult > 0) {
     writeLink(out, prefix + "s" + std::to_string(lastResult) + ".htm", title);
   } else {
-    out.text(title);
+    out.text(asciiMarkup(title));
     lastResult = 1;
   }
   out.close("TD");
@@ -153,8 +147,8 @@ void SixtyReports::writeRoundCell(HtmlWriter& out, const std::string& prefix, in
 
 void SixtyReports::writeLink(HtmlWriter& out, const std::string& name, const std::string& text) {
   const std::string copyName = name + "l";  // ".htm" becomes ".html"
-  out.open("A", "HREF=\"" + htmlEscape(copyName) + "\"");
-  out.text(text);
+  out.open("A", "HREF=\"" + linkAddress(copyName) + "\"");
+  out.text(asciiMarkup(text));
   out.closeInline("A");
   copy(name, copyName);
 }
@@ -164,7 +158,7 @@ void SixtyReports::copy(const std::string& name, const std::string& copyName) {
   std::string bytes;
   // A source that cannot be opened is passed over, as the copy is only a
   // convenience for the reader of the index.
-  if (source.empty() || !readWhole(source, &bytes)) return;
+  if (source.empty() || !readFileBytes(source, &bytes)) return;
   const std::string before = getErrStr();
   const bool wasFatal = isErrFatal();
   if (!writePageFile(joinPath(outFolder_, copyName), bytes)) {

@@ -10,7 +10,8 @@
 // are lower case), so the section reads the same on any file system.
 //
 // The texts taken from these files (titles, headings) are already HTML and
-// are written as they are; the file names are escaped.
+// are written as they are, except that characters outside ASCII become
+// character references; the file names are escaped as link addresses.
 #ifndef TAVC_REPORT_SIXTY_REPORTS_H_
 #define TAVC_REPORT_SIXTY_REPORTS_H_
 

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <utime.h>
 
+#include <ctime>
 #include <string>
 
 #include "base/failure_record.h"
+#include "base/platform.h"
 #include "report/html_escape.h"
 #include "report/html_writer.h"
 #include "report/page_file.h"
@@ -14,19 +17,33 @@
 namespace tav {
 namespace {
 
-TEST(HtmlEscapeTest, EscapesTheFiveCharactersAndKeepsEverythingElse) {
+TEST(HtmlEscapeTest, EscapesMarkupAndWritesCharactersOutsideAsciiAsReferences) {
   const struct {
     const char* text;
-    const char* escaped;
+    const char* escaped;  // htmlEscape: database text
+    const char* markup;   // asciiMarkup: another program's HTML
+    const char* link;     // linkAddress: a UTF-8 file name in a quoted address
   } cases[] = {
-      {"Skate & Ski", "Skate &amp; Ski"},
-      {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;"},
-      {"Skaters' Cup", "Skaters&#39; Cup"},
-      {"say \"hi\")", "say &quot;hi&quot;)"},
-      {"Ren\xe9 M\xfcller", "Ren\xe9 M\xfcller"},  // code page bytes stay
-      {"", ""},
+      {"Skate & Ski", "Skate &amp; Ski", "Skate & Ski", "Skate &amp; Ski"},
+      {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;",
+       "<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;"},
+      {"Skaters' Cup", "Skaters&#39; Cup", "Skaters' Cup", "Skaters&#39; Cup"},
+      {"say \"hi\")", "say &quot;hi&quot;)", "say \"hi\")", "say &quot;hi&quot;)"},
+      // Windows-1252: e acute, u diaeresis, the euro sign, an unassigned byte.
+      {"Ren\xe9 M\xfcller", "Ren&#233; M&#252;ller", "Ren&#233; M&#252;ller",
+       "Ren%E9 M%FCller"},
+      {"<b>\x80 5</b>\x81", "&lt;b&gt;&#8364; 5&lt;/b&gt;&#129;", "<b>&#8364; 5</b>&#129;",
+       "&lt;b&gt;%80 5&lt;/b&gt;%81"},
+      {"Z\xc3\xbcrich.htm", "Z&#195;&#188;rich.htm", "Z&#195;&#188;rich.htm",
+       "Z%C3%BCrich.htm"},
+      {"Plain ASCII, 12:00", "Plain ASCII, 12:00", "Plain ASCII, 12:00", "Plain ASCII, 12:00"},
+      {"", "", "", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(htmlEscape(c.text), c.escaped) << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(htmlEscape(c.text), c.escaped) << c.text;
+    EXPECT_EQ(asciiMarkup(c.text), c.markup) << c.text;
+    EXPECT_EQ(linkAddress(c.text), c.link) << c.text;
+  }
 }
 
 TEST(HtmlWriterTest, IndentsElementsTextAndComments) {
@@ -101,6 +118,53 @@ TEST(PageFileTest, APageAppearsOnlyWhenComplete) {
   ASSERT_TRUE(writePageFile(page, "new page"));
   EXPECT_EQ(test::readFile(page), "new page");
   EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"index.html"});
+}
+
+TEST(PageFileTest, APageThatIsAlreadyThereIsNotWrittenAgain) {
+  test::TempDir dir;
+  const std::string page = dir.file("SEG011.html");
+  const std::string stamped = "<P>Results<BR>Sunday, 04:25 PM</P>\n";
+  const PageStamp stamp{14, 16};  // "Sunday, 04:25 PM"
+  PageCounts counts;
+  ASSERT_TRUE(writePageFile(page, stamped, stamp, &counts));
+  // An hour-old file; the same page a minute later leaves it alone.
+  const std::int64_t old = std::time(nullptr) - 3600;
+  const struct utimbuf times = {static_cast<std::time_t>(old), static_cast<std::time_t>(old)};
+  ASSERT_EQ(::utime(page.c_str(), &times), 0);
+  ASSERT_TRUE(writePageFile(page, "<P>Results<BR>Sunday, 04:26 PM</P>\n", stamp, &counts));
+  EXPECT_EQ(test::readFile(page), stamped);
+  std::int64_t mtime = 0;
+  ASSERT_TRUE(platform::fileMtime(page, &mtime));
+  EXPECT_EQ(mtime, old);
+  // A changed page is written.
+  ASSERT_TRUE(writePageFile(page, "<P>Result<BR>Sunday, 04:26 PM</P>\n", {13, 16}, &counts));
+  EXPECT_EQ(test::readFile(page), "<P>Result<BR>Sunday, 04:26 PM</P>\n");
+  EXPECT_EQ(counts.written, 2);
+  EXPECT_EQ(counts.unchanged, 1);
+  EXPECT_EQ(test::folderEntries(dir.path()), std::vector<std::string>{"SEG011.html"});
+}
+
+TEST(PageFileTest, SamePageAllowsOnlyAnotherStamp) {
+  const std::string page = "<P>x<BR>Monday</P>";
+  const PageStamp stamp{8, 6};
+  const struct {
+    std::string file;
+    PageStamp stamp;
+    bool same;
+  } cases[] = {
+      {page, stamp, true},
+      {"<P>x<BR>Wednesday, 10:00 PM  CET</P>", stamp, true},
+      {"<P>x<BR></P>", stamp, true},
+      {"<P>y<BR>Monday</P>", stamp, false},
+      {"<P>x<BR>Monday</P>\n", stamp, false},
+      {"<P>x<BR>Mon<B>day</P>", stamp, false},
+      {"<P>x<BR>Mon\nday</P>", stamp, false},
+      {"<P>x<BR>" + std::string(65, 'a') + "</P>", stamp, false},
+      {"<P>x<BR>Tuesday</P>", PageStamp{}, false},
+      {page, PageStamp{}, true},
+      {"<P>x", stamp, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(samePage(c.file, page, c.stamp), c.same) << c.file;
 }
 
 TEST(PageFileTest, FailuresAreReportedAndLeaveTheEarlierPage) {

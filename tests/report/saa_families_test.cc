@@ -32,6 +32,9 @@ TEST(SaaFamiliesTest, FileNames) {
       {"Men/Boys Free", "SAA_Men_Boys Free.html"},
       {"..\\..\\x", "SAA_.._.._x.html"},
       {"tab\there", "SAA_tab_here.html"},
+      // Database text is Windows-1252; file names are UTF-8.
+      {"Messieurs \xc9lite", "SAA_Messieurs \xc3\x89lite.html"},
+      {"\x80 Cup", "SAA_\xe2\x82\xac Cup.html"},
   };
   for (const auto& c : cases) EXPECT_EQ(saaFileName(c.first), c.second) << c.first;
   EXPECT_EQ(saaFileName(std::string("a\0b", 3)), "SAA_a_b.html");

@@ -10,6 +10,9 @@ run reads them all); then:
 - every link of every page points to a file that exists (links that the
   ASP index guards with its existence test are only checked for their
   form: the server shows them only when the file is there);
+- pages read the same whatever character set the server declares: served
+  with "charset=utf-8" and with "charset=windows-1252", the accented names
+  of the sample come out identical and right;
 - the tables have as many rows as the page's markup writes, the index one
   row per segment (and one per category without segments) under its head,
   each category page one row per listed entry, each judges' details page
@@ -110,6 +113,18 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class CharsetHandler(QuietHandler):
+    """Declares a character set for the pages, as a web server does."""
+
+    def __init__(self, charset, *args, **kwargs):
+        self.charset = charset
+        super().__init__(*args, **kwargs)
+
+    def guess_type(self, path):
+        kind = super().guess_type(path)
+        return kind + "; charset=" + self.charset if kind == "text/html" else kind
+
+
 class SiteBrowserTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -167,7 +182,7 @@ class SiteBrowserTest(unittest.TestCase):
 
     def source(self, page):
         with open(os.path.join(self.root, page), "rb") as f:
-            return f.read().decode("cp1252")
+            return f.read().decode("ascii")
 
     def test_every_page_parses(self):
         self.assertEqual(sorted(self.results), self.pages)
@@ -193,6 +208,29 @@ class SiteBrowserTest(unittest.TestCase):
         self.assertEqual(missing, [])
         # The plain indexes link pages; the ASP index guards every link.
         self.assertGreater(len(self.results["complete/index.html"]["links"]), 20)
+
+    def test_accented_names_read_the_same_whatever_the_server_declares(self):
+        pages = ("complete/SEG011.html", "complete/SEG022.html")
+        dumps = {}
+        for charset in ("utf-8", "windows-1252"):
+            handler = functools.partial(CharsetHandler, charset, directory=self.root)
+            server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+            threading.Thread(target=server.serve_forever, daemon=True).start()
+            base = "http://127.0.0.1:%d/" % server.server_address[1]
+            profile = tempfile.mkdtemp(dir=self.work)
+            try:
+                dumps[charset] = [subprocess.run(
+                    chromium_command(self.browser, profile, "--dump-dom", base + page),
+                    capture_output=True, timeout=120).stdout.decode("utf-8")
+                    for page in pages]
+            finally:
+                server.shutdown()
+                server.server_close()
+        self.assertEqual(dumps["utf-8"], dumps["windows-1252"])
+        text = "".join(dumps["utf-8"])
+        for name in ("Fran\u00e7ois LEMAIRE", "G\u00f6teborgs Konst\u00e5kningsklubb"):
+            self.assertIn(name, text)
+        self.assertNotIn("\ufffd", text)
 
     def test_tables_have_the_rows_the_markup_writes(self):
         for page, result in self.results.items():
