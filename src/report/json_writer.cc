@@ -3,29 +3,7 @@
 namespace tav {
 namespace {
 
-// Windows-1252 bytes 0x80-0x9F; 0 where the code page has no character.
-const char16_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void appendUtf8(char32_t c, std::string* out) {
-  if (c < 0x80) {
-    *out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out += static_cast<char>(0xC0 | (c >> 6));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out += static_cast<char>(0xE0 | (c >> 12));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out += static_cast<char>(0xF0 | (c >> 18));
-    *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
+const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
 // The length of the UTF-8 sequence at `i`, 0 when there is none.
 std::size_t sequenceLength(std::string_view text, std::size_t i) {
@@ -58,24 +36,12 @@ std::size_t sequenceLength(std::string_view text, std::size_t i) {
 
 }  // namespace
 
-std::string windows1252ToUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (char byte : bytes) {
-    const unsigned char b = static_cast<unsigned char>(byte);
-    char32_t c = b;
-    if (b >= 0x80 && b < 0xA0) c = kHighControls[b - 0x80] != 0 ? kHighControls[b - 0x80] : 0xFFFD;
-    appendUtf8(c, &out);
-  }
-  return out;
-}
-
 std::string jsonString(std::string_view text) {
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t length = sequenceLength(text, i);
     if (length == 0) {
-      appendUtf8(0xFFFD, &out);
+      out += kReplacement;
       ++i;
       continue;
     }

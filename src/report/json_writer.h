@@ -22,9 +22,6 @@ namespace tav {
 // Converts stored text to UTF-8.
 using TextDecoder = std::function<std::string(std::string_view)>;
 
-// Windows-1252, the code page of a table whose header names none.
-std::string windows1252ToUtf8(std::string_view bytes);
-
 // `text` with every sequence that is not UTF-8 replaced by U+FFFD, quoted
 // and escaped as a JSON string.
 std::string jsonString(std::string_view text);

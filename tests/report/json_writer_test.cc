@@ -3,6 +3,7 @@
 // panel's mark of the score audit.
 #include <gtest/gtest.h>
 
+#include "base/windows_1252.h"
 #include "report/json_writer.h"
 #include "report/score_audit.h"
 
@@ -23,11 +24,6 @@ TEST(JsonWriterTest, StoredTextBecomesAQuotedUtf8String) {
       {"</script>", "\"</script>\""},
   };
   for (const auto& c : cases) EXPECT_EQ(jsonString(c.first), c.second) << c.first;
-}
-
-TEST(JsonWriterTest, Windows1252) {
-  EXPECT_EQ(windows1252ToUtf8("Zo\xE9 \x80 \x9F"), "Zo\xC3\xA9 \xE2\x82\xAC \xC5\xB8");
-  EXPECT_EQ(windows1252ToUtf8("\x81"), "\xEF\xBF\xBD");  // no character there
 }
 
 TEST(JsonWriterTest, WholeDocument) {
