@@ -55,6 +55,14 @@ proc tour::records {handle fields {qualifiers {}} {sortField {}}} {
     return [tav_getFallRecs $handle $fields $qualifiers $sortField 0 0]
 }
 
+# A new folder for files the tour writes and removes again.
+proc tour::scratchFolder {kind} {
+    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
+    set folder [file join $temp tavc-tour-$kind-[pid]]
+    file mkdir $folder
+    return $folder
+}
+
 # The first record that matches, as a field -> value dictionary.
 proc tour::record {handle fields qualifiers} {
     set rows [records $handle $fields $qualifiers]
@@ -357,9 +365,7 @@ proc tour::awardsReport {} {
     if {$category eq ""} { error "no men's singles category" }
     set segment [record SCP {SCP_ID} [list CAT_ID=[dict get $category CAT_ID] SCP_TYPE=S]]
     set evtId [tav_eventGetEvtListId 0]
-    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
-    set folder [file join $temp tavc-tour-reports-[pid]]
-    file mkdir $folder
+    set folder [scratchFolder reports]
     try {
         tav_eventEvtSaa $folder $evtId [dict get $segment SCP_ID]
         set page [lindex [glob -directory $folder SAA_*.html] 0]
@@ -406,9 +412,7 @@ proc tour::resultsSite {} {
     catch {tav_basicPopulate 0}
     catch {tav_eventPopulate}
     set evtId [tav_eventGetEvtListId 0]
-    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
-    set folder [file join $temp tavc-tour-site-[pid]]
-    file mkdir $folder
+    set folder [scratchFolder site]
     try {
         # format 0, nation column, starting orders, judges' details
         puts "   tav_eventEvtHtml -> [tav_eventEvtHtml $folder $evtId 0 0 0 0 0 0 0 1 0 0 1 0 1 0 {}]\
@@ -456,9 +460,7 @@ proc tour::resultsData {} {
     catch {tav_basicPopulate 0}
     catch {tav_eventPopulate}
     set evtId [tav_eventGetEvtListId 0]
-    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
-    set folder [file join $temp tavc-tour-json-[pid]]
-    file mkdir $folder
+    set folder [scratchFolder json]
     try {
         set path [tavC::exportJson $folder $evtId]
         puts "   tavC::exportJson -> [file tail $path], [file size $path] bytes"
