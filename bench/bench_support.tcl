@@ -17,12 +17,24 @@ proc seconds {script} {
 # CPU time of this process (user + system) in seconds, from /proc.  Loops
 # measured this way are not charged for other work on a shared machine.
 proc cpuSeconds {} {
+    return [procStatSeconds 11]
+}
+
+# CPU time (user + system) of the child processes this process has waited
+# for, such as a program run by exec.
+proc childCpuSeconds {} {
+    return [procStatSeconds 13]
+}
+
+# The sum of two clock-tick fields of /proc/self/stat, counted from the
+# state field after the command name, in seconds.
+proc procStatSeconds {first} {
     set f [open /proc/self/stat]
     set stat [read $f]
     close $f
     # Fields after the command name, which is in parentheses.
     set rest [string range $stat [expr {[string last ")" $stat] + 2}] end]
-    return [expr {([lindex $rest 11] + [lindex $rest 12]) / 100.0}]
+    return [expr {([lindex $rest $first] + [lindex $rest [expr {$first + 1}]]) / 100.0}]
 }
 
 proc check {result what} {

@@ -29,7 +29,9 @@
 #                     segment of the event that has started)
 #   --deviation T     also write the judges' deviation report deviation.csv
 #                     (threshold T grade steps, every line and column)
-#   --library FILE    the library (default: build/libtavC.so of this tree)
+#   --library FILE    the library (default: build/libtavC.so of this tree,
+#                     libtavC.dll on Windows; without a build there, the
+#                     installed one found by `package require tavC`)
 #   --app FOLDER      the application folder with the abbreviation files
 #   --watch           republish whenever a table changes
 #   --interval MS     watch: how often the tables' file times are read
@@ -172,7 +174,7 @@ proc parseOptions {argv} {
     if {[llength $argv] < 2} usage
     set tree [file dirname [file dirname [file normalize [info script]]]]
     foreach {name key default argument check} $options { set opt($key) $default }
-    set opt(library) [file join $tree build libtavC.so]
+    set opt(library) [file join $tree build libtavC[info sharedlibextension]]
     set opt(database) [file normalize [lindex $argv 0]]
     set opt(output) [file normalize [lindex $argv 1]]
     set rest [lrange $argv 2 end]
@@ -221,8 +223,13 @@ proc checkFolders {} {
     if {![file writable $folder]} {
         quit 2 "cannot write into the output folder: $folder is not writable"
     }
+    # Without --library and without a build in this tree, the installed
+    # library, as on a machine that has only the tools (opt(library) "").
     if {![file isfile $opt(library)]} {
-        quit 2 "no library at $opt(library) (build first, or give --library)"
+        if {[catch {package require tavC}]} {
+            quit 2 "no library at $opt(library) (build first, or give --library)"
+        }
+        set opt(library) ""
     }
 }
 
@@ -432,6 +439,22 @@ proc indexPage {} {
     return $opt(output)
 }
 
+# The file: address of a page: "file:///" and the absolute path with forward
+# slashes (a drive letter after the third slash on Windows), every byte of
+# its UTF-8 form outside the unreserved characters and "/" ":" written as %XX.
+proc fileUrl {path} {
+    set path [string trimleft [file normalize $path] /]
+    set url file:///
+    foreach byte [split [encoding convertto utf-8 $path] ""] {
+        if {[string match {[-A-Za-z0-9._~/:]} $byte]} {
+            append url $byte
+        } else {
+            append url [format %%%02X [scan $byte %c]]
+        }
+    }
+    return $url
+}
+
 # One publication: open, check the names, write.  Returns "" or the reason.
 proc publishOnce {countsVar notesVar} {
     upvar $countsVar counts $notesVar notes
@@ -544,7 +567,7 @@ proc watch {} {
 proc main {argv} {
     global opt
     parseOptions $argv
-    if {[catch {load $opt(library)} message]} {
+    if {$opt(library) ne "" && [catch {load $opt(library)} message]} {
         quit 1 "cannot load the library $opt(library): [firstLine $message]"
     }
     # The names are checked on their own first, so that a wrong one is an
@@ -566,7 +589,7 @@ proc main {argv} {
     set problem [writeSite counts notes]
     if {$problem ne ""} { quit 1 $problem }
     foreach note $notes { puts stderr "publish: $note" }
-    puts "Published the results site: open file://[indexPage]"
+    puts "Published the results site: open [fileUrl [indexPage]]"
     puts [countsText $counts]
     set failed [upload]
     if {$failed ne ""} { quit 1 $failed }

@@ -2,7 +2,7 @@
 #
 #   tclsh tools/tour.tcl BUILD_FOLDER ?DATABASE_FOLDER?
 #
-# The build leaves the library (libtavC.so) at the top of BUILD_FOLDER and
+# The build leaves the library (libtavC.so, libtavC.dll on Windows) at the top of BUILD_FOLDER and
 # the sample competition in BUILD_FOLDER/sample: the database in sample/db,
 # the application folder with the abbreviation files in sample/app.  Give a
 # DATABASE_FOLDER to take the tour over another database instead.
@@ -78,7 +78,7 @@ proc tour::record {handle fields qualifiers} {
 
 proc tour::openDatabase {} {
     global build database application
-    load [file join $build libtavC.so]
+    load [file join $build libtavC[info sharedlibextension]]
     puts "   library        tavC [getProgramVersion] of [getProgramBDate]"
     # The application's own folder holds the abbreviation files used when
     # names are shortened; the database folder holds the tables.

@@ -3,7 +3,7 @@
 #
 #   tclsh tools/verify.tcl verify BUILD_FOLDER DATABASE_FOLDER
 #
-# BUILD_FOLDER holds the library (libtavC.so) and sample/app, the
+# BUILD_FOLDER holds the library (libtavC.so, libtavC.dll on Windows) and sample/app, the
 # application folder with the abbreviation files.  Every check of tav_verify
 # runs on its own (structure, zero identifiers, duplicate identifiers, then
 # the references of the event tree and the register), so that each reports
@@ -31,7 +31,7 @@ proc add_verif_msg {text {kind ""}} {
     if {$kind eq "E"} { lappend ::progressFaults [string trim $text] }
 }
 
-load [file join $build libtavC.so]
+load [file join $build libtavC[info sharedlibextension]]
 tav_set_exec [file join $build sample app]
 if {[tav_openDB $database] ne "1"} {
     puts stderr "cannot open $database: [tav_getErrStr]"

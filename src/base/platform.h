@@ -99,7 +99,8 @@ bool closeFile(NativeFile* file);
 
 // Renames `from` over `to`, replacing it in one step; the rename itself is
 // durable once this returns on systems that can promise it per call
-// (Windows: write-through), otherwise after syncFolder.
+// (Windows: write-through), otherwise after syncFolder.  On Windows a target
+// that another program holds open is tried again for about two seconds.
 bool replaceFile(const std::string& from, const std::string& to);
 
 // Makes the renames in a folder durable where the system has folder flushes.

@@ -9,7 +9,9 @@
 // waits until the data is on the disk, and put in place with MoveFileEx with
 // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, which replaces the
 // target in one step and returns only once the rename is on disk.  Windows
-// has no flush for a folder; the write-through rename takes its place.
+// has no flush for a folder; the write-through rename takes its place.  A
+// target that another program holds open is waited for a moment, or replaced
+// under the reader where Windows allows it (see replaceFile).
 //
 // Large blocks: large pages need a privilege (SeLockMemoryPrivilege) that
 // ordinary accounts lack, so blocks are plain aligned heap memory.
@@ -30,6 +32,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
 namespace tav {
@@ -103,6 +106,30 @@ void setErrnoFromLastError() {
   }
 }
 
+// errno for a failure to reach `path`.  Windows answers "path not found"
+// where a part of the path is a file, not a folder; that is "not a
+// directory", as the other systems say.
+void setErrnoForPath(const std::string& path) {
+  setErrnoFromLastError();
+  if (errno != ENOENT) return;
+  std::string folder = path;
+  for (;;) {
+    const std::size_t cut = folder.find_last_of("/\\");
+    if (cut == std::string::npos || cut == 0) return;
+    folder.erase(cut);
+    if (folder.back() == ':') return;  // a drive's root
+    const DWORD attributes = ::GetFileAttributesW(wide(folder).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) errno = ENOTDIR;
+    return;
+  }
+}
+
+bool isFolder(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 // Seconds since 1970 of a FILETIME (100 ns steps since 1601).
 std::int64_t unixSeconds(const FILETIME& time) {
   ULARGE_INTEGER ticks;
@@ -131,6 +158,54 @@ std::string uniqueSuffix() {
     mix /= 36;
   }
   return out;
+}
+
+// A target that another program holds open cannot be renamed over with
+// MoveFileEx (a browser or a web server reading a page, a virus scanner or
+// the search indexer looking at a new table).  Such readers let go within
+// moments, so the rename is tried again for a while (kReplaceAttempts times,
+// kReplacePauseMs apart: about two seconds) before the write is reported as
+// failed.  A reader that shares deletion (FILE_SHARE_DELETE, as browsers do)
+// is replaced at once by the POSIX-semantics rename of Windows 10 1607 and
+// later: it keeps reading the old content, and the next one to open the name
+// reads the new.  Older systems refuse that rename and are waited for.
+constexpr int kReplaceAttempts = 40;
+constexpr DWORD kReplacePauseMs = 50;
+
+bool targetHeldOpen(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+         error == ERROR_LOCK_VIOLATION;
+}
+
+// FILE_RENAME_INFO with the flags word of Windows 10 1607 (FileRenameInfoEx),
+// spelt out here because older SDK headers declare only its boolean form.
+struct RenameInfoEx {
+  DWORD flags;
+  HANDLE rootDirectory;
+  DWORD fileNameLength;  // bytes
+  WCHAR fileName[1];
+};
+constexpr DWORD kRenameReplaceIfExists = 0x1;
+constexpr DWORD kRenamePosixSemantics = 0x2;
+constexpr int kFileRenameInfoEx = 22;  // FILE_INFO_BY_HANDLE_CLASS
+
+bool renameOverOpenTarget(const std::wstring& from, const std::wstring& to) {
+  HANDLE source = ::CreateFileW(from.c_str(), DELETE | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (source == INVALID_HANDLE_VALUE) return false;
+  const DWORD nameBytes = static_cast<DWORD>(to.size() * sizeof(WCHAR));
+  std::vector<unsigned char> buffer(sizeof(RenameInfoEx) + nameBytes, 0);
+  RenameInfoEx* info = reinterpret_cast<RenameInfoEx*>(buffer.data());
+  info->flags = kRenameReplaceIfExists | kRenamePosixSemantics;
+  info->fileNameLength = nameBytes;
+  std::memcpy(info->fileName, to.data(), nameBytes);
+  const bool renamed =
+      ::SetFileInformationByHandle(source, static_cast<FILE_INFO_BY_HANDLE_CLASS>(kFileRenameInfoEx),
+                                   info, static_cast<DWORD>(buffer.size())) != 0;
+  if (renamed) ::FlushFileBuffers(source);  // the rename on disk, as write-through does
+  ::CloseHandle(source);
+  return renamed;
 }
 
 }  // namespace
@@ -166,7 +241,12 @@ bool regularFileStatus(const std::string& path, std::uint64_t* size, std::int64_
 }
 
 std::FILE* openFile(const std::string& path, const char* mode) {
-  return ::_wfopen(wide(path).c_str(), wide(mode).c_str());
+  std::FILE* file = ::_wfopen(wide(path).c_str(), wide(mode).c_str());
+  if (file == nullptr && errno == ENOENT) {
+    ::SetLastError(ERROR_PATH_NOT_FOUND);
+    setErrnoForPath(path);
+  }
+  return file;
 }
 
 bool openFileSize(std::FILE* file, std::uint64_t* size) {
@@ -216,7 +296,7 @@ bool createTempBeside(const std::string& target, std::string* tempPath, NativeFi
     const DWORD error = ::GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
-  setErrnoFromLastError();
+  setErrnoForPath(target);
   return false;
 }
 
@@ -275,9 +355,24 @@ bool closeFile(NativeFile* file) {
 }
 
 bool replaceFile(const std::string& from, const std::string& to) {
-  if (::MoveFileExW(wide(from).c_str(), wide(to).c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
+  const std::wstring source = wide(from);
+  const std::wstring target = wide(to);
+  for (int attempt = 1;; ++attempt) {
+    if (::MoveFileExW(source.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = ::GetLastError();
+    if (isFolder(target)) {
+      errno = EISDIR;  // what the other systems say; Windows says "access denied"
+      return false;
+    }
+    if (!targetHeldOpen(error) || attempt == kReplaceAttempts) {
+      ::SetLastError(error);
+      break;
+    }
+    if (renameOverOpenTarget(source, target)) return true;
+    ::Sleep(kReplacePauseMs);
   }
   setErrnoFromLastError();
   return false;

@@ -145,12 +145,13 @@ class CHtml {
                    const DetailSettings& settings);
   bool elementsTable(const CPerformance& performance, char catType,
                      const std::vector<ElementDetail>& elements, const DetailSettings& settings);
-  bool deductionTable(const CSegment& segment, const CPerformance& performance,
+  // The deduction table of a performance's deduction points and their sum.
+  void deductionTable(const std::vector<float>& points, float sum,
                       const DetailSettings& settings, std::vector<std::string>* listed);
   bool majorityTable(const CPerformance& performance, const DetailSettings& settings,
                      const std::vector<std::string>& listed);
   // A header cell with a width and an alignment.
-  void th(const char* width, const char* align, const std::string& content);
+  void th(const char* width, const char* align, std::string_view content);
 
   // ---- Starting order and officials (html_start_order.cc) -------------------
   bool segStOrder(const CSegment& segment, const std::string& catName, char catType);

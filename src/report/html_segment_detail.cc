@@ -20,8 +20,31 @@ namespace {
 constexpr int kMarks = kJudgeCount;
 
 // A score as the record holds it, in hundredths: written with a decimal
-// point it is points, without one a count of hundredths.
+// point it is points, without one a count of hundredths.  The usual forms
+// ("-1.5", "3.20", "350") are read digit by digit, exactly; anything else
+// goes through strtod, rounded half away from zero.
 long long hundredths(const std::string& text) {
+  std::size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+  const bool negative = i == 1 && text[0] == '-';
+  long long whole = 0;
+  int digits = 0;
+  int decimals = -1;  // none: no decimal point
+  for (; i < text.size() && digits <= 15; ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9' && decimals < 2) {
+      whole = whole * 10 + (c - '0');
+      ++digits;
+      if (decimals >= 0) ++decimals;
+    } else if (c == '.' && decimals < 0) {
+      decimals = 0;
+    } else {
+      break;
+    }
+  }
+  if (i == text.size() && digits > 0 && digits <= 15) {
+    for (int d = std::max(decimals, 0); decimals >= 0 && d < 2; ++d) whole *= 10;
+    return negative ? -whole : whole;
+  }
   const bool points = text.find('.') != std::string::npos;
   double value = std::strtod(text.c_str(), nullptr);
   return static_cast<long long>(points ? value * 100.0 + (value < 0 ? -0.5 : 0.5)
@@ -93,14 +116,17 @@ bool CHtml::detailBlock(const CSegment& segment, const CPerformance& performance
   std::string nation;
   ScoreSummary score;
   std::vector<ElementDetail> elements;
-  float deductionTotal = 0;
+  std::vector<float> deductions;
   if (!performance.getParNameClub(&name, &club) ||
       (options_.includeNation && !performance.getParNation(&nation)) ||
       !performance.getScoreSummaryInt(&score) ||
       !performance.getElmScoreDetail(false, false, &elements) ||
-      !segment.getDedTotal(settings.deductions, performance, &deductionTotal)) {
+      !segment.getDedScores(settings.deductions, performance, &deductions)) {
     return false;
   }
+  // Summed in order, as the segment's deduction total is.
+  float deductionTotal = 0;
+  for (float p : deductions) deductionTotal += p;
   const bool nameAlone = catType == 'P' || catType == 'D' ||
                          name.find(',') != std::string::npos || club.empty();
   const std::string displayName = nameAlone ? name : name + ", " + club;
@@ -135,13 +161,13 @@ bool CHtml::detailBlock(const CSegment& segment, const CPerformance& performance
 
   if (!elementsTable(performance, catType, elements, settings)) return false;
   std::vector<std::string> listed;
-  if (!deductionTable(segment, performance, settings, &listed)) return false;
+  deductionTable(deductions, deductionTotal, settings, &listed);
   if (!majorityTable(performance, settings, listed)) return false;
   out_.line("<HR style=margin:30px />");
   return true;
 }
 
-void CHtml::th(const char* width, const char* align, const std::string& content) {
+void CHtml::th(const char* width, const char* align, std::string_view content) {
   out_.open("TH", width, align);
   out_.text(content);
   out_.close("TH");
@@ -259,13 +285,9 @@ bool CHtml::elementsTable(const CPerformance& performance, char catType,
   return true;
 }
 
-bool CHtml::deductionTable(const CSegment& segment, const CPerformance& performance,
+void CHtml::deductionTable(const std::vector<float>& points, float sum,
                            const DetailSettings& settings, std::vector<std::string>* listed) {
   out_.comment("Deduction table");
-  std::vector<float> points;
-  if (!segment.getDedScores(settings.deductions, performance, &points)) return false;
-  float sum = 0;
-  for (float p : points) sum += p;
   out_.openLine("TABLE", "BORDER=1 ", "WIDTH=700");
   out_.openLine("TR");
   th("WIDTH=69  ", "ALIGN=LEFT", "Deductions");
@@ -295,7 +317,6 @@ bool CHtml::deductionTable(const CSegment& segment, const CPerformance& performa
     if (inRow != 0) out_.close("TR");
   }
   out_.close("TABLE");
-  return true;
 }
 
 bool CHtml::majorityTable(const CPerformance& performance, const DetailSettings& settings,

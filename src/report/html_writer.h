@@ -9,9 +9,16 @@
 // `startPage()` empties the page and resets the indentation and the
 // line-start state, so that the bytes of a page never depend on the pages
 // written before it.  The finished page is handed to PageFile as a whole.
+//
+// A details page holds some ten thousand cells, so the page is a plain
+// growing buffer (kept from page to page) and every call makes room once
+// for all its pieces and copies them in, instead of one append per piece.
 #ifndef TAVC_REPORT_HTML_WRITER_H_
 #define TAVC_REPORT_HTML_WRITER_H_
 
+#include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,7 +30,7 @@ class HtmlWriter {
 
   // Starts an empty page: indent level 0, at the start of a line.
   void startPage();
-  const std::string& page() const { return page_; }
+  std::string_view page() const { return std::string_view(page_.get(), size_); }
 
   // Text, in one to three pieces.
   void text(std::string_view a);
@@ -62,14 +69,32 @@ class HtmlWriter {
   void deeper(int levels) { indent_ += levels; }
 
  private:
-  void startText() {
-    if (!atLineStart_) return;
+  // Room for `n` more bytes plus the indentation a text at the line start
+  // takes; returns where the next byte goes, after that indentation.
+  char* room(std::size_t n) {
     // A negative level (a page that closes more than it opened) writes none.
-    if (indent_ > 0) page_.append(static_cast<std::size_t>(indent_) * 2, ' ');
+    const std::size_t indent =
+        atLineStart_ && indent_ > 0 ? static_cast<std::size_t>(indent_) * 2 : 0;
+    if (capacity_ - size_ < n + indent) grow(n + indent);
+    char* at = page_.get() + size_;
+    if (indent != 0) {
+      std::memset(at, ' ', indent);
+      at += indent;
+    }
     atLineStart_ = false;
+    return at;
   }
+  static char* put(char* at, std::string_view piece) {
+    // An empty view may have no data at all, which memcpy must not see.
+    if (!piece.empty()) std::memcpy(at, piece.data(), piece.size());
+    return at + piece.size();
+  }
+  void done(char* at) { size_ = static_cast<std::size_t>(at - page_.get()); }
+  void grow(std::size_t more);
 
-  std::string page_;
+  std::unique_ptr<char[]> page_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
   int indent_ = 0;
   bool atLineStart_ = true;
 };
@@ -82,6 +107,10 @@ class NumberText {
   static NumberText integer(long long value);
   // Hundredths of a point as points with two decimals (16874 gives "168.74").
   static NumberText points(long long hundredths);
+  // A number in fixed notation with `decimals` decimals, as "%.*f" writes
+  // it; empty when that is wider than 23 characters (fixedNumber() writes
+  // any width).
+  static NumberText fixed(double value, int decimals);
 
   std::string_view view() const { return std::string_view(text_, size_); }
   operator std::string_view() const { return view(); }

@@ -218,8 +218,7 @@ TEST_F(WriteTest, FailedSaveReportsAndKeepsTheTableModified) {
   resetStackTrace("test");
   EXPECT_FALSE(pct_.save(false, other.path()));
   EXPECT_EQ(getErrStr(), "PCT_CDbf.save: PCT_save: Unable to complete: " +
-                             other.file("PCT.DBF") + " - " +
-                             test::systemText("Is a directory", "Permission denied"));
+                             other.file("PCT.DBF") + " - Is a directory");
   EXPECT_EQ(test::folderEntries(other.path()), std::vector<std::string>{"PCT.DBF"});
   EXPECT_TRUE(pct_.isModified());
 

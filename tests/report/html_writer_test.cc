@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <utime.h>
 
+#include <cstdio>
 #include <ctime>
 #include <string>
 
@@ -100,6 +101,35 @@ TEST(HtmlWriterTest, PointsInHundredths) {
   EXPECT_EQ(pointsText(0), "0.00");
   EXPECT_EQ(pointsText(1234567), "12345.67");
   EXPECT_EQ(fixedNumber(1.0, 1), "1.0");
+}
+
+// Fixed notation is written without snprintf where the value is a whole
+// number of its last decimal; every text must still be what "%.*f" writes,
+// ties, negative zeros and huge values included.
+TEST(HtmlWriterTest, FixedNumbersAreWhatPrintfWrites) {
+  auto printf = [](double value, int decimals) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    return std::string(buffer);
+  };
+  const struct {
+    double value;
+    int decimals;
+  } cases[] = {{-0.0, 2},   {0.0, 2},     {-0.001, 2}, {0.125, 2},    {2.5, 0},  {-3, 0},
+               {1.5f, 2},   {-0.7f, 2},   {168.745, 2}, {1e30, 2},    {-1e14, 1}, {0.1, 6},
+               {7.0, 7},    {1.0 / 3, 2}, {-2.675, 2}, {99.995, 2}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(fixedNumber(c.value, c.decimals), printf(c.value, c.decimals)) << c.value;
+  }
+  // Every deduction and factor a page shows: hundredths of points, and
+  // their products in single precision as the segment computes them.
+  for (int h = -2000; h <= 2000; ++h) {
+    const float points = static_cast<float>(h) / 100.0f;
+    EXPECT_EQ(fixedNumber(points, 2), printf(points, 2)) << h;
+    EXPECT_EQ(fixedNumber(points * 1.5f, 2), printf(points * 1.5f, 2)) << h;
+    EXPECT_EQ(fixedNumber(h / 10.0, 1), printf(h / 10.0, 1)) << h;
+  }
+  EXPECT_EQ(NumberText::fixed(1e30, 2).view(), "");  // too wide for the stack text
 }
 
 TEST(PageFileTest, APageAppearsOnlyWhenComplete) {

@@ -16,7 +16,7 @@ std::string section(const std::string& folder, const std::string& out, int* grou
   writer.startPage();
   SixtyReports reports(folder, out);
   *groups = reports.write(writer);
-  return writer.page();
+  return std::string(writer.page());
 }
 
 TEST(SixtyReportsTest, ExtractsTheTextAfterTheStartTag) {

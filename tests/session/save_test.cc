@@ -190,8 +190,8 @@ TEST_F(SaveTest, SaveAsToAFolderThatCannotBeWrittenChangesNothing) {
   const std::string target = dir_.file("not-a-folder");
   resetStackTrace("test");
   EXPECT_FALSE(tav_.saveAsAll(target));
-  EXPECT_EQ(getErrStr(), "CAT_CDbf.save: CAT_save: Unable to open: " + target + "/CAT.DBF - " +
-                             test::systemText("Not a directory", "No such file or directory"));
+  EXPECT_EQ(getErrStr(),
+            "CAT_CDbf.save: CAT_save: Unable to open: " + target + "/CAT.DBF - Not a directory");
   EXPECT_EQ(folder(), dir_.path());
   EXPECT_TRUE(modified("PCT"));
   EXPECT_FALSE(modified("CAT"));

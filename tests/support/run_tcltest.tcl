@@ -2,11 +2,16 @@
 # test failed.
 #
 #   tclsh run_tcltest.tcl file.test mode library
+#   tclsh run_tcltest.tcl file.test mode -package build
 #
 # mode "tk" loads Tk and the library through its Tk entry point (run it under
-# xvfb-run); mode "headless" loads the library without Tk.  Test files can use
-# the constraints "tk" and "headless" and the fixtures of dbf_fixture.tcl.
-lassign $argv testFile mode library
+# xvfb-run); mode "headless" loads the library without Tk.  The first form
+# loads the library file of a build tree; the second finds the installed
+# library with `package require tavC`, and build names the folder that holds
+# the sample (sample/db, sample/app), as a build tree does.  Test files can
+# use the constraints "tk" and "headless", the fixtures of dbf_fixture.tcl,
+# ::tavLibrary (the library file loaded) and ::tavBuild (the sample's folder).
+lassign $argv testFile mode library build
 set argv {}
 package require tcltest 2
 namespace import ::tcltest::*
@@ -14,9 +19,13 @@ namespace import ::tcltest::*
 if {$mode eq "tk"} {
     package require Tk
     wm withdraw .
-    load $library Tav
+}
+if {$library eq "-package"} {
+    package require tavC
+    set library [lindex [lsearch -inline -index 1 [info loaded] Tav*] 0]
 } else {
-    load $library
+    set build [file dirname $library]
+    load $library [expr {$mode eq "tk" ? "Tav" : "Tavc"}]
 }
 testConstraint tk [expr {$mode eq "tk"}]
 # tcltest ends a Tk application itself (with status 0) unless it believes the
@@ -24,8 +33,10 @@ testConstraint tk [expr {$mode eq "tk"}]
 testConstraint interactive 1
 testConstraint headless [expr {$mode ne "tk"}]
 set ::tavLibrary $library
+set ::tavBuild [file normalize $build]
 set ::tavSupport [file dirname [file normalize [info script]]]
-source [file join $::tavSupport dbf_fixture.tcl]
+# The test files are UTF-8, whatever the system's encoding (cp1252 on Windows).
+source -encoding utf-8 [file join $::tavSupport dbf_fixture.tcl]
 
 configure -verbose {error} -tmpdir [file join [pwd] tcltest-tmp]
 file mkdir [temporaryDirectory]
@@ -37,7 +48,7 @@ proc ::tcltest::cleanupTestsHook {} {
     set ::tavFailed $::tcltest::numTests(Failed)
     file delete -force [file join [::tcltest::temporaryDirectory] tavc-[pid]]
 }
-if {[catch {source $testFile} message]} {
+if {[catch {source -encoding utf-8 $testFile} message]} {
     puts stderr "error while running $testFile: $message\n$::errorInfo"
     exit 2
 }
