@@ -1,5 +1,7 @@
 #include "report/json_writer.h"
 
+#include "report/html_writer.h"
+
 namespace tav {
 namespace {
 
@@ -120,13 +122,7 @@ void JsonWriter::text(std::string_view stored) {
 
 void JsonWriter::points(long long hundredths) {
   beforeValue();
-  const unsigned long long magnitude =
-      hundredths < 0 ? 0ULL - static_cast<unsigned long long>(hundredths) : hundredths;
-  if (hundredths < 0) out_ += '-';
-  out_ += std::to_string(magnitude / 100);
-  out_ += '.';
-  out_ += static_cast<char>('0' + magnitude % 100 / 10);
-  out_ += static_cast<char>('0' + magnitude % 10);
+  out_ += NumberText::points(hundredths).view();
 }
 
 void JsonWriter::integer(long long value) {

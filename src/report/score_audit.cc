@@ -5,19 +5,13 @@
 #include "base/failure_record.h"
 #include "event/category.h"
 #include "event/event_tree.h"
+#include "report/html_writer.h"
 #include "report/score_sheet.h"
 
 namespace tav {
 namespace {
 
 constexpr std::size_t kMarksForTrimming = 5;
-
-std::string pointsText(long long hundredths) {
-  const long long magnitude = hundredths < 0 ? -hundredths : hundredths;
-  std::string fraction = std::to_string(magnitude % 100);
-  if (fraction.size() < 2) fraction.insert(0, "0");
-  return (hundredths < 0 ? "-" : "") + std::to_string(magnitude / 100) + "." + fraction;
-}
 
 // One placed performance with what the audit needs of it.
 struct Audited {
