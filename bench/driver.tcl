@@ -154,6 +154,21 @@ for {set i 0} {$i < 3} {incr i} {
     lappend getRecWhole [expr {200000 / [cpuSecondsOf { getRecLoop 200000 {} }]}]
 }
 
+# tav_updateRec of four fields whose values are checked (numbers, a date, a
+# logical) beside four character fields, which are only cut to their width.
+proc updateLoop {calls assignments} {
+    set n [tav_getNR PCT]
+    for {set i 0} {$i < $calls} {incr i} { tav_updateRec PCT [expr {$i % $n}] $assignments }
+}
+set checkedFields {PCT_NATID=12345 PCT_BDAY=20140105 PCT_ALREP=T PCT_CLBID=4321.5}
+set textFields {PCT_NAT=CAN PCT_STAT=A PCT_GENDER=M PCT_REGNO=4321.5}
+set updateChecked {}; set updateText {}
+for {set i 0} {$i < 3} {incr i} {
+    progress "tav_updateRec loops, round [expr {$i + 1}] of 3"
+    lappend updateChecked [expr {200000 / [cpuSecondsOf { updateLoop 200000 $checkedFields }]}]
+    lappend updateText [expr {200000 / [cpuSecondsOf { updateLoop 200000 $textFields }]}]
+}
+
 # Saving every table crash-safely against cp + sync.  Each run writes into a
 # new folder; the folders are removed and flushed in between.
 set work [file join [file dirname $dbFolder] bench-save-work]
@@ -203,6 +218,8 @@ set mSave [median $saveAs]
 set mCopy [median $copy]
 set mFew [median $getRecFew]
 set mWhole [median $getRecWhole]
+set mChecked [median $updateChecked]
+set mText [median $updateText]
 
 set r [expr {$mOpen / $mFloor}]
 row "tav_openDB vs floor_read" [secs $mOpen] [secs $mFloor] [format "%.2fx" $r] "<= 1.2x" [yesNo [expr {$r <= 1.2}]]
@@ -219,6 +236,8 @@ row "tav_saveAs vs cp + sync" [secs $mSave] [secs $mCopy] [format "%.2fx" $r] "<
 row "getRecNo PCT_ID after the first" [format "%.2f M/s" [expr {$recnoLookups / 1e6}]] "-" "-" ">= 5 M/s" [yesNo [expr {$recnoLookups >= 5e6}]]
 row "tav_getRec, 4 fields, Tcl loop" [format "%.0f k/s" [expr {$mFew / 1e3}]] "-" "-" ">= 300 k/s" [yesNo [expr {$mFew >= 3e5}]]
 row "tav_getRec, whole record, Tcl loop" [format "%.0f k/s" [expr {$mWhole / 1e3}]] "-" "-" ">= 300 k/s" [yesNo [expr {$mWhole >= 3e5}]]
+set r [expr {$mText / $mChecked}]
+row "tav_updateRec, 4 checked fields vs 4 text fields" [format "%.0f k/s" [expr {$mChecked / 1e3}]] [format "%.0f k/s" [expr {$mText / 1e3}]] [format "%.2fx" $r] "<= 1.3x" [yesNo [expr {$r <= 1.3}]]
 
 set header {measurement ours reference ratio target met?}
 set widths {}

@@ -40,6 +40,9 @@ tclsh "$here/site_bench.tcl" "$build" "$repeats"
 # Republishing that site after one score changed, beside the full publication.
 tclsh "$here/republish_bench.tcl" "$build" "$repeats"
 
+# Results as JSON and the score audit beside the results site, same event.
+tclsh "$here/results_bench.tcl" "$build" "$repeats"
+
 # The event tree over the large generated competition: the build beside
 # opening, the build over a tenth of it, queries from Tcl loops.
 tclsh "$here/event_bench.tcl" "$build" "$repeats"

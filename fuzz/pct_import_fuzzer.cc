@@ -19,10 +19,12 @@ void fail(const char* what) {
   std::abort();
 }
 
-// The conversion to the code page as a table in Windows-1252 would make it:
-// two-byte letters of Latin-1 become one byte, anything else "?".
-std::string toLatin1(std::string_view utf8) {
-  std::string out;
+// The conversion to the code page as a table in Latin-1 would make it:
+// two-byte letters of Latin-1 become one byte, anything else is written
+// "<U+?>" and named.
+tav::CodePageText toLatin1(std::string_view utf8) {
+  tav::CodePageText converted;
+  std::string& out = converted.bytes;
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(utf8[i]);
     if (c < 0x80) {
@@ -30,11 +32,12 @@ std::string toLatin1(std::string_view utf8) {
     } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size()) {
       out += static_cast<char>(((c & 0x03) << 6) | (utf8[++i] & 0x3F));
     } else {
-      out += '?';
+      out += "<U+?>";
+      if (converted.unheld.empty()) converted.unheld = "U+?";
       while (i + 1 < utf8.size() && (utf8[i + 1] & 0xC0) == 0x80) ++i;
     }
   }
-  return out;
+  return converted;
 }
 
 bool hasAny(std::string_view s, std::string_view bytes) {
@@ -69,6 +72,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (char c : content) lineEnds += c == '\n';
   const std::size_t expected = lineEnds + (content.empty() || content.back() == '\n' ? 0 : 1);
   if (file.lines().size() != expected) fail("line count differs from the line ends");
+  if (file.unheld().size() != file.lines().size()) fail("a line without its code-page mark");
+  for (std::size_t i = 0; i < file.lines().size(); ++i) {
+    const std::string& line = file.lines()[i];
+    const std::string_view beforeComment = std::string_view(line).substr(0, line.find('#'));
+    const bool marked = beforeComment.find("<U+?>") != std::string_view::npos;
+    if (!file.wasUtf8() && !file.unheld()[i].empty()) fail("a code-page file with unheld text");
+    if (!file.unheld()[i].empty() && !marked) fail("a line marked for text it does not hold");
+  }
   tav::ImportLineRules rules;
   rules.defGender = "F";
   rules.defNation = "CAN";

@@ -36,6 +36,12 @@
 #   --watch           republish whenever a table changes
 #   --interval MS     watch: how often the tables' file times are read
 #                     (default 250)
+#   --json            also write the results as JSON, event<EVT_ID>.json
+#                     (doc/results-json.md)
+#   --check           audit the stored scores before each publication and
+#                     print every difference (category, segment, skater,
+#                     field)
+#   --strict          as --check, and publish nothing while there is one
 #   --after COMMAND ARG...
 #                     the upload step: every word after --after is a command
 #                     and its arguments, run after each successful
@@ -99,6 +105,9 @@ set options {
     --app             app         {}   FOLDER   {existingFolder}
     --watch           watch       0    {}       {}
     --interval        interval    250  MS       {wholeNumber 1}
+    --json            json        0    {}       {}
+    --check           check       0    {}       {}
+    --strict          strict      0    {}       {}
     --after           after       {}   {COMMAND ARG...} {uploadCommand}
 }
 
@@ -293,11 +302,46 @@ proc checkNames {} {
 
 # ---- Publication ------------------------------------------------------------
 
+# Results as JSON and the score audit (--json, --check, --strict).
+
+# The score audit before a publication: prints every difference (a watcher
+# prints the same findings once); with --strict a difference refuses the
+# publication.  Returns "" or the reason.
+proc checkScores {} {
+    global opt lastFindings
+    if {!$opt(check) && !$opt(strict)} { return "" }
+    if {[catch {tavC::audit [eventId]} findings]} { return "score audit failed: [firstLine $findings]" }
+    if {![info exists lastFindings] || $findings ne $lastFindings} {
+        foreach finding $findings {
+            lassign $finding category segment skater field stored expected
+            puts "check: $category / $segment / $skater: $field is $stored, the marks give $expected"
+        }
+        if {[llength $findings] == 0} { puts "check: the stored scores add up" }
+        flush stdout
+    }
+    set lastFindings $findings
+    if {$opt(strict) && [llength $findings] > 0} {
+        return "not published: [llength $findings] score(s) differ from what the marks give (--strict)"
+    }
+    return ""
+}
+
+# The results as JSON, when asked for.  Returns "" or the reason.
+proc writeResultsJson {evtId} {
+    global opt
+    if {$opt(json) && [catch {tavC::exportJson $opt(output) $evtId} message]} {
+        return "results JSON not written: [firstLine $message]"
+    }
+    return ""
+}
+
 # Writes the site from the open database.  Returns "" or the reason; adds
 # the pages to the counts and a line for each report skipped to `notes`.
 proc writeSite {countsVar notesVar} {
     global opt gTAV
     upvar $countsVar counts $notesVar notes
+    set problem [checkScores]
+    if {$problem ne ""} { return $problem }
     if {[catch {file mkdir $opt(output)} message]} { return $message }
     set evtId [eventId]
     if {[catch {tav_eventEvtHtml $opt(output) $evtId $opt(category) 0 $opt(sss) 0 0 0 \
@@ -310,7 +354,7 @@ proc writeSite {countsVar notesVar} {
     if {$problem eq ""} { addCounts counts } else { lappend notes "award page skipped: $problem" }
     set problem [writeDeviation $evtId counts]
     if {$problem ne ""} { lappend notes "deviation report skipped: $problem" }
-    return ""
+    return [writeResultsJson $evtId]
 }
 
 # The reason in a library message, without the operation that reported it

@@ -55,6 +55,14 @@ proc tour::records {handle fields {qualifiers {}} {sortField {}}} {
     return [tav_getFallRecs $handle $fields $qualifiers $sortField 0 0]
 }
 
+# A new folder for files the tour writes and removes again.
+proc tour::scratchFolder {kind} {
+    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
+    set folder [file join $temp tavc-tour-$kind-[pid]]
+    file mkdir $folder
+    return $folder
+}
+
 # The first record that matches, as a field -> value dictionary.
 proc tour::record {handle fields qualifiers} {
     set rows [records $handle $fields $qualifiers]
@@ -125,6 +133,28 @@ proc tour::register {} {
         if {[string first * $key] >= 0 && $full ne "Unknown"} { append full " (Invalid)" }
         puts [format "   %-10s %s" $key $full]
     }
+}
+
+# Every write is checked before anything changes: a value its field cannot
+# hold (no number, too many digits, no date) or a character the table's code
+# page lacks fails the whole command, names table, field and value, and the
+# table stays as it was.  Case-insensitive finds fold the code page's
+# accented letters too.
+proc tour::refusedWrites {} {
+    set modified [tav_isMod PAR]
+    foreach assignments [list {PAR_TPLACE=abc} {PAR_TPOINT=123456789012.345} \
+                             [list PAR_NAT=CAN "PAR_NAT=\u0141OD"]] {
+        catch {tav_updateRec PAR 0 $assignments} message
+        puts "   tav_updateRec PAR 0 {$assignments}"
+        puts "      [lindex [split $message \n] 0]"
+    }
+    puts "   PAR modified afterwards: [tav_isMod PAR] (before: $modified)"
+    set names [tav_basicGetPctNames 1]
+    set index [lsearch -regexp $names {[^\u0000-\u007f]}]
+    if {$index < 0} { set index 0 }
+    set name [string toupper [lindex $names $index]]
+    puts "   find \"$name\" (case ignored, accented letters too): record\
+        [tav_basicFindByName 1 $name {}], position $index of the officials' list"
 }
 
 # The event tree: tav_eventPopulate builds it from the tables (the register
@@ -357,9 +387,7 @@ proc tour::awardsReport {} {
     if {$category eq ""} { error "no men's singles category" }
     set segment [record SCP {SCP_ID} [list CAT_ID=[dict get $category CAT_ID] SCP_TYPE=S]]
     set evtId [tav_eventGetEvtListId 0]
-    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
-    set folder [file join $temp tavc-tour-reports-[pid]]
-    file mkdir $folder
+    set folder [scratchFolder reports]
     try {
         tav_eventEvtSaa $folder $evtId [dict get $segment SCP_ID]
         set page [lindex [glob -directory $folder SAA_*.html] 0]
@@ -406,9 +434,7 @@ proc tour::resultsSite {} {
     catch {tav_basicPopulate 0}
     catch {tav_eventPopulate}
     set evtId [tav_eventGetEvtListId 0]
-    set temp [expr {[info exists ::env(TMPDIR)] ? $::env(TMPDIR) : "/tmp"}]
-    set folder [file join $temp tavc-tour-site-[pid]]
-    file mkdir $folder
+    set folder [scratchFolder site]
     try {
         # format 0, nation column, starting orders, judges' details
         puts "   tav_eventEvtHtml -> [tav_eventEvtHtml $folder $evtId 0 0 0 0 0 0 0 1 0 0 1 0 1 0 {}]\
@@ -446,6 +472,40 @@ proc tour::resultsSite {} {
     } finally {
         file delete -force $folder
     }
+}
+
+# The results as data: tavC::exportJson writes the event as one JSON file
+# (doc/results-json.md), and tavC::audit works the stored scores out again
+# from the marks.  The audit of the sample is clean; a panel score changed in
+# memory shows what differences look like, and is put back.
+proc tour::resultsData {} {
+    catch {tav_basicPopulate 0}
+    catch {tav_eventPopulate}
+    set evtId [tav_eventGetEvtListId 0]
+    set folder [scratchFolder json]
+    try {
+        set path [tavC::exportJson $folder $evtId]
+        puts "   tavC::exportJson -> [file tail $path], [file size $path] bytes"
+        set f [open $path r]
+        fconfigure $f -encoding utf-8
+        set lines [split [read $f] \n]
+        close $f
+        set first [lsearch -glob $lines {*"segmentScore"*}]
+        puts "   the first performance's totals:"
+        foreach line [lrange $lines $first [expr {$first + 4}]] { puts "     [string trim $line]" }
+    } finally {
+        file delete -force $folder
+    }
+    puts "   tavC::audit -> [llength [tavC::audit $evtId]] differences"
+    set recNo [tav_getRecNo PRF PRF_PLACE=1 0]
+    set old [lindex [tav_getRec PRF $recNo PRF_C00PNL 0] 1]
+    tav_updateRec PRF $recNo [list PRF_C00PNL=[format %.2f [expr {$old + 0.25}]]]
+    puts "   a panel score raised by 0.25:"
+    foreach finding [tavC::audit $evtId] {
+        lassign $finding category segment skater field stored expected
+        puts "     $category / $segment / $skater: $field $stored, the marks give $expected"
+    }
+    tav_updateRec PRF $recNo [list PRF_C00PNL=$old]
 }
 
 # Verification of the database and of the broken copy of the sample that the
@@ -596,6 +656,7 @@ proc tour::combined {} {
 tour::section "Opening the sample database" tour::openDatabase
 tour::section "Tables, records and index files" tour::tables
 tour::section "The register" tour::register
+tour::section "Writes that are refused" tour::refusedWrites
 # Person import and the registration map.
 tour::section "Person import and the registration map" tour::personImport
 # The event tree, status, results, scores, panels and start orders.
@@ -613,6 +674,7 @@ tour::section "A combined standing" tour::combined
 # The results site and reports.
 tour::section "The results web site" tour::resultsSite
 tour::section "Special achievement awards and the judges' deviation report" tour::awardsReport
+tour::section "Results as JSON and the score audit" tour::resultsData
 tour::section "Verification, maintenance and comparison" tour::verification
 tour::section "Closing" tour::closeDatabase
 

@@ -77,10 +77,18 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>* entries);
 using NativeFile = std::intptr_t;
 constexpr NativeFile kNoFile = -1;
 
-// Creates a new, uniquely named file beside `target` ("<target>.tmp-XXXXXX")
-// and opens it for writing.  It gets the target's permission bits when the
-// target exists, the process's default ones otherwise.
+// Creates a new, uniquely named file beside `target`
+// ("<target>.tmp-<process id>-<unique letters>") and opens it for writing.
+// The process identifier in the name tells later runs whether the file's
+// writer is still at work (processIsRunning).  The file gets the target's
+// permission bits when the target exists, the process's default ones
+// otherwise.
 bool createTempBeside(const std::string& target, std::string* tempPath, NativeFile* file);
+
+// This process's identifier, and whether a process of that identifier is
+// running now (a process that ended, killed or not, is not).
+long currentProcessId();
+bool processIsRunning(long pid);
 
 // Writes all `size` bytes; false on a short write.
 bool writeAll(NativeFile file, const void* data, std::size_t size);

@@ -3,12 +3,14 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace tav {
@@ -85,8 +87,15 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>* entries) {
 
 bool removeFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
+long currentProcessId() { return static_cast<long>(::getpid()); }
+
+bool processIsRunning(long pid) {
+  if (pid <= 0) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
 bool createTempBeside(const std::string& target, std::string* tempPath, NativeFile* file) {
-  std::string pattern = target + ".tmp-XXXXXX";
+  std::string pattern = target + ".tmp-" + std::to_string(currentProcessId()) + "-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int descriptor = ::mkstemp(name.data());

@@ -283,9 +283,22 @@ bool removeFile(const std::string& path) {
   return false;
 }
 
+long currentProcessId() { return static_cast<long>(::GetCurrentProcessId()); }
+
+bool processIsRunning(long pid) {
+  if (pid <= 0) return false;
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return ::GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD code = 0;
+  const bool running = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+  ::CloseHandle(process);
+  return running;
+}
+
 bool createTempBeside(const std::string& target, std::string* tempPath, NativeFile* file) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = target + ".tmp-" + uniqueSuffix();
+    const std::string name =
+        target + ".tmp-" + std::to_string(currentProcessId()) + "-" + uniqueSuffix();
     HANDLE handle = ::CreateFileW(wide(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {

@@ -8,6 +8,7 @@
 
 #include "base/failure_record.h"
 #include "basic/basic_impl.h"
+#include "dbf/case_fold.h"
 #include "dbf/dbf.h"
 #include "dbf/field_text.h"
 #include "session/tav.h"
@@ -220,6 +221,7 @@ NameWidths nameWidths(const CDbf& pct) {
 PctKeys pctKeys(const CDbf& pct, int r, const PctFieldIndexes& f, int id, int bit) {
   PctKeys k;
   k.id = id;
+  k.fold = &CaseFold::forCodePage(pct.header().codePage);
   k.sortName = pct.fieldText(r, f.sname);
   k.name = pct.fieldText(r, f.cname);
   if (bit == kOfficials || bit == kCompetitors) {

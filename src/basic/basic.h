@@ -28,7 +28,9 @@
 
 namespace tav {
 
+class CaseFold;
 class CDbf;
+class IdList;
 
 // Register kinds: the bit values of the "type" argument of the register's
 // operations and commands.  A populate or close mask of 0 means all kinds.
@@ -204,7 +206,10 @@ class CBasic {
                     const std::vector<std::string>& values, std::vector<std::string>* changed);
   bool carryClubToCouples(int personId, const std::string& club);
   void calcTeamNames(FieldMap* fields) const;
+  bool appendRecNo(int id, std::vector<int>* recNos);
+  bool appendIdList(const IdList* ids, std::vector<int>* recNos);
   bool appendRecNos(const std::vector<int>& ids, std::vector<int>* recNos);
+  const CaseFold& pctFold() const;
   bool readPctField(int id, const char* field, std::string* text, bool notFoundText);
 
   CDbf* pct_ = nullptr;  // not owned: the session's PCT table

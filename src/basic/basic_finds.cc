@@ -1,13 +1,15 @@
 // Finds in the register's indexes: by registration number, by composite
 // name, by given and family name, club names written with "ST" or "ST.",
 // element keys; and the search for duplicated names.  Names are compared in
-// upper case (letters a-z only; other bytes as stored, so a name with "é"
-// is found when written the same way).
+// upper case by the letters of the register table's code page (CaseFold:
+// "josé" finds JOSÉ in Windows-1252); bytes that are no letters as stored.
 #include <string>
 
 #include "base/failure_record.h"
 #include "basic/basic.h"
 #include "basic/basic_impl.h"
+#include "dbf/case_fold.h"
+#include "dbf/dbf.h"
 #include "dbf/field_text.h"
 
 namespace tav {
@@ -20,36 +22,40 @@ bool isPctKind(int type) {
          type == kClubs;
 }
 
-// Identifiers found in an index become record numbers through the
-// identifier map.
-bool appendRecNo(const FlatIdMap& pctIds, int id, std::vector<int>* recNos) {
-  const int* found = pctIds.find(id);
-  if (found == nullptr) {
-    return failWith("No pctId record number: " + std::to_string(id) +
-                    " -> No recNo for id: " + std::to_string(id));
-  }
-  recNos->push_back(*found);
-  return true;
-}
-
-bool appendIdList(const FlatIdMap& pctIds, const IdList* ids,
-                  std::vector<int>* recNos) {
-  if (ids == nullptr || ids->size() == 0) return true;
-  if (!appendRecNo(pctIds, ids->first(), recNos)) return false;
-  for (int id : ids->more()) {
-    if (!appendRecNo(pctIds, id, recNos)) return false;
-  }
-  return true;
-}
-
 }  // namespace
+
+// Identifiers found in an index become record numbers through the table's
+// identifier lookup (PCT_ID), which no longer finds a record deleted since
+// the register was built.
+bool CBasic::appendRecNo(int id, std::vector<int>* recNos) {
+  CallTrace lookup("CBasic.appendRecNo");
+  const int recNo = pct_->getRecNo("PCT_ID", std::to_string(id));
+  if (recNo < 0) {
+    const std::string reason = getErrStr();
+    lookup.succeed();  // the message names the find, not the lookup
+    return failWith("No pctId record number: " + std::to_string(id) + " -> " + reason);
+  }
+  recNos->push_back(recNo);
+  return lookup.succeed();
+}
+
+bool CBasic::appendIdList(const IdList* ids, std::vector<int>* recNos) {
+  if (ids == nullptr || ids->size() == 0) return true;
+  if (!appendRecNo(ids->first(), recNos)) return false;
+  for (int id : ids->more()) {
+    if (!appendRecNo(id, recNos)) return false;
+  }
+  return true;
+}
 
 bool CBasic::appendRecNos(const std::vector<int>& ids, std::vector<int>* recNos) {
   for (int id : ids) {
-    if (!appendRecNo(impl_->pctIds, id, recNos)) return false;
+    if (!appendRecNo(id, recNos)) return false;
   }
   return true;
 }
+
+const CaseFold& CBasic::pctFold() const { return CaseFold::forCodePage(pct_->header().codePage); }
 
 bool CBasic::findByRegNo(int type, int regNo, std::vector<int>* recNos) {
   CallTrace t("CBasic.findByRegNo");
@@ -58,7 +64,7 @@ bool CBasic::findByRegNo(int type, int regNo, std::vector<int>* recNos) {
     return invalidType(type);
   }
   if (!requirePct()) return false;
-  return appendIdList(impl_->pctIds, impl_->kind(type)->byRegNo(regNo), recNos) && t.succeed();
+  return appendIdList(impl_->kind(type)->byRegNo(regNo), recNos) && t.succeed();
 }
 
 namespace {
@@ -78,8 +84,8 @@ void append(const IdList* found, std::vector<int>* ids) {
 bool CBasic::findByName(int type, const std::string& name, std::vector<int>* recNos) {
   CallTrace t("CBasic.findByName");
   recNos->clear();
-  const std::string key = upperAscii(name);
   if (type == kElements) {
+    const std::string key = upperAscii(name);
     // The element indexes hold ELM record numbers already.
     if (impl_->elm == nullptr) return failWith("Register not populated: no elements");
     idsUnder(impl_->elmKeys, key, recNos);
@@ -88,9 +94,10 @@ bool CBasic::findByName(int type, const std::string& name, std::vector<int>* rec
   }
   if (!isPctKind(type)) return invalidType(type);
   if (!requirePct()) return false;
+  const std::string key = pctFold().upper(name);
   const PctKind& kind = *impl_->kind(type);
   if (type != kClubs) {
-    return appendIdList(impl_->pctIds, kind.byName(key), recNos) && t.succeed();
+    return appendIdList(kind.byName(key), recNos) && t.succeed();
   }
   std::vector<int> ids;
   append(kind.byName(key), &ids);
@@ -107,9 +114,10 @@ bool CBasic::findByName(int type, const std::string& givenName, const std::strin
   if (!isPctKind(type) && type != kElements) return invalidType(type);
   if (type != kOfficials && type != kCompetitors) return t.succeed();  // no such index
   if (!requirePct()) return false;
+  const CaseFold& fold = pctFold();
   const IdList* ids =
-      impl_->kind(type)->byGivenFamily(upperAscii(givenName) + " " + upperAscii(familyName));
-  return appendIdList(impl_->pctIds, ids, recNos) && t.succeed();
+      impl_->kind(type)->byGivenFamily(fold.upper(givenName) + " " + fold.upper(familyName));
+  return appendIdList(ids, recNos) && t.succeed();
 }
 
 bool CBasic::duplicatePCT(int type, std::vector<std::string>* names) {

@@ -33,16 +33,19 @@ bool CBasic::getPctIdRecNo(int id, int* recNo) {
 }
 
 // The text of a PCT field of the entry `id`; see the file comment for 0 and
-// for identifiers that are not in the register.
+// for identifiers that are not in the register.  The identifier map is asked
+// first: before the register is built, after a build that left the persons
+// out and after the database was closed it is empty, so every identifier is
+// "not found" and no table is needed.
 bool CBasic::readPctField(int id, const char* field, std::string* text, bool notFoundText) {
   text->clear();
   if (id == 0) return true;
-  if (!requirePct()) return false;
   int recNo = 0;
   if (!getPctIdRecNo(id, &recNo)) {
     if (notFoundText) *text = kNotFound;
     return true;
   }
+  if (!requirePct()) return false;
   const int index = pct_->getFieldIndex(field);
   return index >= 0 && readText(pct_, recNo, index, text);
 }

@@ -56,9 +56,14 @@ int PctImport::importPct(const PctImportOptions& options, const CouplePairing& p
   if (!prepareRegister()) return -2;
   PctImportFile file;
   if (!file.read(options.file, options.fromUtf8)) return -2;
-  for (const std::string& line : file.lines()) {
+  for (std::size_t i = 0; i < file.lines().size(); ++i) {
+    const std::string& line = file.lines()[i];
     ++linesRead_;
     ++lineNo_;
+    if (!file.unheld()[i].empty()) {
+      invalid_.push_back(line + " - Not in the database's code page: " + file.unheld()[i]);
+      continue;
+    }
     const int verdict = verifyPCT(options.kind, std::string(cutComment(line)));
     if (verdict < 0) return verdict;
     if (verdict == 1) entries_.back().comment = commentFor(lineNo_);
@@ -242,7 +247,7 @@ std::string PctImport::commentFor(int lineNo) const {
   const std::string& path = options_.file;
   const std::size_t slash = path.rfind('/');
   std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (options_.fromUtf8) name = options_.fromUtf8(name);
+  if (options_.fromUtf8) name = options_.fromUtf8(name).bytes;
   std::string comment = name + "-" + std::to_string(lineNo);
   const std::size_t width = static_cast<std::size_t>(commentWidth_);
   if (width > 0 && comment.size() > width) comment = comment.substr(comment.size() - width);

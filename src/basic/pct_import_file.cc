@@ -1,6 +1,7 @@
 // Reading a person import file into lines.
 #include "basic/pct_import_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -78,6 +79,7 @@ bool PctImportFile::read(const std::string& path, const FromUtf8& fromUtf8) {
 
 void PctImportFile::takeBytes(std::string_view bytes, const FromUtf8& fromUtf8) {
   lines_.clear();
+  unheld_.clear();
   const bool marked = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
   if (marked) bytes.remove_prefix(kByteOrderMark.size());
   utf8_ = isWellFormedUtf8(bytes) && (marked || hasNonAscii(bytes));
@@ -88,12 +90,19 @@ void PctImportFile::takeBytes(std::string_view bytes, const FromUtf8& fromUtf8) 
     if (last) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    std::string text =
-        utf8_ && fromUtf8 && hasNonAscii(line) ? fromUtf8(line) : std::string(line);
+    CodePageText converted{std::string(line), std::string()};
+    if (utf8_ && fromUtf8 && hasNonAscii(line)) {
+      // A character the code page lacks only matters before the comment.
+      const std::size_t hash = std::min(line.find('#'), line.size());
+      converted = fromUtf8(line.substr(0, hash));
+      if (hash < line.size()) converted.bytes += fromUtf8(line.substr(hash)).bytes;
+    }
+    std::string& text = converted.bytes;
     for (char& c : text) {
       if (c == '\0') c = ' ';
     }
     lines_.push_back(std::move(text));
+    unheld_.push_back(std::move(converted.unheld));
     start = end + 1;
   }
 }

@@ -13,8 +13,10 @@
 // character outside ASCII (as spreadsheets export today), or that starts
 // with the UTF-8 byte-order mark, is read as UTF-8 instead: the mark is
 // dropped and every line is converted to the database's code page by the
-// converter the caller gives (characters the code page lacks become what the
-// converter makes of them).  A file in a single-byte code page is practically
+// converter the caller gives.  A line with a character the code page lacks
+// is kept with that character written "<U+XXXX>" and is marked (`unheld`,
+// unless the character is in the comment after "#"): the import lists it as
+// invalid instead of storing a stand-in.  A file in a single-byte code page is practically
 // never well-formed UTF-8 once it holds accented letters ("Zoé" in
 // Windows-1252 is E9 followed by a blank, which UTF-8 does not allow).
 #ifndef TAVC_BASIC_PCT_IMPORT_FILE_H_
@@ -27,8 +29,14 @@
 
 namespace tav {
 
-// Converts UTF-8 text to the database's code page.
-using FromUtf8 = std::function<std::string(std::string_view)>;
+// UTF-8 text in the database's code page: each character the code page
+// lacks is written "<U+XXXX>", and `unheld` names the first of them
+// ("U+0141"; empty when the code page holds the whole text).
+struct CodePageText {
+  std::string bytes;
+  std::string unheld;
+};
+using FromUtf8 = std::function<CodePageText(std::string_view)>;
 
 class PctImportFile {
  public:
@@ -40,6 +48,8 @@ class PctImportFile {
 
   // The lines in file order, without their line ends, in the code page.
   const std::vector<std::string>& lines() const { return lines_; }
+  // Per line, the first character the code page could not hold, or empty.
+  const std::vector<std::string>& unheld() const { return unheld_; }
   // True when the file was read as UTF-8 and converted.
   bool wasUtf8() const { return utf8_; }
 
@@ -49,6 +59,7 @@ class PctImportFile {
 
  private:
   std::vector<std::string> lines_;
+  std::vector<std::string> unheld_;
   bool utf8_ = false;
 };
 

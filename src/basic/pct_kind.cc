@@ -34,11 +34,8 @@ std::uint64_t prefixOf(std::string_view text) {
   return prefix;
 }
 
-// Upper-cases a-z only, as the register's indexes do.
-char upperByte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-void copyUpper(std::string_view text, char* to) {
-  for (std::size_t i = 0; i < text.size(); ++i) to[i] = upperByte(text[i]);
+void copyUpper(const CaseFold& fold, std::string_view text, char* to) {
+  for (std::size_t i = 0; i < text.size(); ++i) to[i] = fold.upper(text[i]);
 }
 
 void eraseOne(std::multimap<int, int>* index, int key, int value) {
@@ -138,17 +135,18 @@ void PctKind::add(int recNo, const PctKeys& keys) {
   entered.id = id;
   entered.hasRegNo = usesRegNo() && keys.hasRegNo;
   entered.regNo = keys.regNo;
+  const CaseFold& fold = keys.fold != nullptr ? *keys.fold : CaseFold::ascii();
   char* name = arena_.reserve(keys.name.size());
-  copyUpper(keys.name, name);
+  copyUpper(fold, keys.name, name);
   entered.nameKey = std::string_view(name, keys.name.size());
   if (bulk_) pendingNames_.push_back(names_.pending(entered.nameKey, id));
   else names_.add(entered.nameKey, id);
   if (usesGivenFamily()) {
     const std::size_t size = keys.given.size() + 1 + keys.family.size();
     char* given = arena_.reserve(size);
-    copyUpper(keys.given, given);
+    copyUpper(fold, keys.given, given);
     given[keys.given.size()] = ' ';
-    copyUpper(keys.family, given + keys.given.size() + 1);
+    copyUpper(fold, keys.family, given + keys.given.size() + 1);
     entered.givenFamily = std::string_view(given, size);
     if (bulk_) pendingGivenFamily_.push_back(givenFamily_.pending(entered.givenFamily, id));
     else givenFamily_.add(entered.givenFamily, id);

@@ -5,7 +5,8 @@
 // record order; positions in it are the "index" arguments of the register's
 // list operations.  The name index maps the upper-cased composite name to
 // identifiers, the given-and-family index the upper-cased given name, a
-// blank and the upper-cased family name, the registration index the integer
+// blank and the upper-cased family name (upper case by the code page's
+// letters, CaseFold), the registration index the integer
 // registration number; couples also map each partner to the couple.  Every
 // record entered is remembered with its keys, so that a record can be taken
 // out again exactly when it is repopulated alone.
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "basic/flat_index.h"
+#include "dbf/case_fold.h"
 
 namespace tav {
 
@@ -27,6 +29,7 @@ namespace tav {
 // texts as stored (trimmed); the kind keeps its own upper-cased copies.
 struct PctKeys {
   int id = 0;
+  const CaseFold* fold = nullptr;  // the table's letters; a to z when null
   std::string_view sortName;  // PCT_SNAME
   std::string_view name;      // PCT_CNAME
   std::string_view given;     // PCT_GNAME (persons)

@@ -77,8 +77,10 @@ Outcome tav_basicSetFieldData(Call& call) {
   for (const std::string& field : tableFields) {
     const char* value = getElement(call, text.toUtf8(field));
     if (value == nullptr) continue;
+    std::string stored = value;
+    if (!valueToTable(text, "PCT", text.toUtf8(field), &stored)) return call.failed();
     names.push_back(field);
-    values.push_back(text.fromUtf8(value));
+    values.push_back(std::move(stored));
   }
   if (!basic().setFieldData(id, names, values, &changed)) return call.failed();
   int recNo = 0;
@@ -101,7 +103,9 @@ Outcome tav_basicCalcNames(Call& call) {
     if (value == nullptr) {
       return failWith("Var does not exist: " + std::string(kArray) + "(" + element + ")");
     }
-    fields[key] = text.fromUtf8(value);
+    std::string stored = value;
+    if (!valueToTable(text, "PCT", element, &stored)) return false;
+    fields[key] = std::move(stored);
     return true;
   };
   for (const std::string& field : tableFields) {
@@ -126,8 +130,7 @@ Outcome tav_basicUpdateAddRec(Call& call) {
     return call.done();
   }
   const std::string handle = call.arg(1);
-  const TableText text = call.tableText(handle);
-  text.fromUtf8(&assignments);
+  if (!assignmentsToTable(call.tableText(handle), handle, &assignments)) return call.failed();
   return basic().updateAddRec(handle, &recNo, assignments, id) ? call.ok(recNo) : call.failed();
 }
 

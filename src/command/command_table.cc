@@ -154,10 +154,21 @@ const CommandEntry kCommands[] = {
 static_assert(sizeof kCommands / sizeof kCommands[0] == kCommandCount,
               "the command table must hold every command");
 
+// Commands of the package's own namespace; they run in the same frame.
+const CommandEntry kPackageCommands[] = {
+    {"tavC::exportJson", 2, 2, "folder evtId", FailureRule::kError, tavC_exportJson},
+    {"tavC::audit", 1, 1, "evtId", FailureRule::kError, tavC_audit},
+};
+
 // One Tcl procedure per row, without client data: procedure I runs row I.
 template <std::size_t I>
 int dispatch(ClientData, Tcl_Interp* interp, int argc, const char** argv) {
   return runCommand(kCommands[I], interp, argc, argv);
+}
+
+template <std::size_t I>
+int dispatchPackage(ClientData, Tcl_Interp* interp, int argc, const char** argv) {
+  return runCommand(kPackageCommands[I], interp, argc, argv);
 }
 
 template <std::size_t... I>
@@ -166,6 +177,10 @@ constexpr std::array<Tcl_CmdProc*, sizeof...(I)> makeProcedures(std::index_seque
 }
 
 constexpr auto kProcedures = makeProcedures(std::make_index_sequence<kCommandCount>());
+constexpr Tcl_CmdProc* kPackageProcedures[] = {&dispatchPackage<0>, &dispatchPackage<1>};
+static_assert(sizeof kPackageProcedures / sizeof kPackageProcedures[0] ==
+                  sizeof kPackageCommands / sizeof kPackageCommands[0],
+              "one procedure per command of the package's namespace");
 
 }  // namespace
 
@@ -173,8 +188,13 @@ const CommandEntry& commandEntry(std::size_t index) { return kCommands[index]; }
 
 void registerCommands(Tcl_Interp* interp) {
   installAppCalls();
+  installCaseFolds();
   for (std::size_t i = 0; i < kCommandCount; ++i) {
     Tcl_CreateCommand(interp, kCommands[i].name, kProcedures[i], nullptr, nullptr);
+  }
+  // Tcl creates the namespace tavC with the first of them.
+  for (std::size_t i = 0; i < sizeof kPackageCommands / sizeof kPackageCommands[0]; ++i) {
+    Tcl_CreateCommand(interp, kPackageCommands[i].name, kPackageProcedures[i], nullptr, nullptr);
   }
 }
 

@@ -15,7 +15,9 @@ constexpr std::size_t kCommandCount = 136;
 // Row `index` of the command table, in registration order.
 const CommandEntry& commandEntry(std::size_t index);
 
-// Creates every command in `interp`, in table order, without client data.
+// Creates every command in `interp`, in table order, without client data,
+// and then the commands of the package's namespace (tavC::exportJson,
+// tavC::audit).
 void registerCommands(Tcl_Interp* interp);
 
 }  // namespace tav

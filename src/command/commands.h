@@ -175,6 +175,11 @@ Outcome tav_updateNatCodes(Call& call);
 Outcome tav_updateDpp(Call& call);
 Outcome tav_addOffSbN1(Call& call);
 
+// Commands of the package's own namespace, tavC:: (results_commands.cc):
+// results as JSON and the score audit.
+Outcome tavC_exportJson(Call& call);
+Outcome tavC_audit(Call& call);
+
 }  // namespace tav
 
 #endif  // TAVC_COMMAND_COMMANDS_H_

@@ -65,8 +65,10 @@ Outcome tav_eventSetFieldData(Call& call) {
     const std::string element = text.toUtf8(field);
     const char* value = Tcl_GetVar2(call.interp(), array.c_str(), element.c_str(), 0);
     if (value == nullptr) continue;
+    std::string stored = value;
+    if (!valueToTable(text, handle, element, &stored)) return call.failed();
     fields.push_back(field);
-    values.push_back(text.fromUtf8(value));
+    values.push_back(std::move(stored));
   }
   return events().eventSetFieldData(ids[0], ids[1], ids[2], ids[3], ids[4], fields, values)
              ? call.ok("1")

@@ -89,14 +89,22 @@ Outcome tav_basicImportPCT(Call& call) {
   }
   const TableText text = call.tableText("PCT");
   o.file = call.arg(2);
-  o.defGender = text.fromUtf8(call.arg(4));
-  o.defNation = text.fromUtf8(call.arg(5));
+  o.defGender = call.arg(4);
+  o.defNation = call.arg(5);
+  if (!valueToTable(text, "PCT", "PCT_GENDER", &o.defGender) ||
+      !valueToTable(text, "PCT", "PCT_NAT", &o.defNation)) {
+    return call.failed();
+  }
   o.capFName = capFName != 0;
   o.addPFN = addPFN != 0;
   o.addSN1 = addSN1 != 0;
   o.dupIncClub = dupIncClub != 0;
   o.eraseFirst = eraseFirst != 0;
-  o.fromUtf8 = [text](std::string_view utf8) { return text.fromUtf8(utf8); };
+  o.fromUtf8 = [text](std::string_view utf8) {
+    TableText::Converted converted = text.toTable(utf8);
+    return CodePageText{std::move(converted.bytes),
+                        converted.unheld.empty() ? "" : codePointName(converted.unheld)};
+  };
   const int result = pctImport().importPct(
       o, [&text](const std::vector<std::string>& items, int entries, PairingAnswer* answer) {
         return showCouplePairings(text, items, entries, answer);

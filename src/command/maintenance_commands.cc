@@ -33,7 +33,8 @@ Outcome tav_updateNatCodes(Call& call) {
   int evtId = 0;
   int pctId = 0;
   if (!call.intArg(1, &evtId) || !call.intArg(2, &pctId)) return call.done();
-  const std::string code = call.tableText("PCT").fromUtf8(call.arg(3));
+  std::string code = call.arg(3);
+  if (!valueToTable(call.tableText("PCT"), "PCT", "PCT_NAT", &code)) return call.failed();
   return basicUpdateNatCodes(pctId, code) &&
                  events().eventEvtUpdateNatCodes(evtId, pctId, code)
              ? call.ok("1")

@@ -160,7 +160,7 @@ Outcome tav_updateRec(Call& call) {
   std::vector<std::string> assignments;
   if (!call.intArg(2, &recNo) || !call.listArg(3, &assignments)) return call.done();
   const std::string handle = call.arg(1);
-  call.tableText(handle).fromUtf8(&assignments);
+  if (!assignmentsToTable(call.tableText(handle), handle, &assignments)) return call.failed();
   return session().updateHandleRecData(handle, recNo, assignments) ? call.ok("1")
                                                                    : call.failed();
 }
@@ -174,7 +174,7 @@ Outcome tav_addRec(Call& call) {
   }
   if (!call.listArg(3, &assignments)) return call.done();
   const std::string handle = call.arg(1);
-  call.tableText(handle).fromUtf8(&assignments);
+  if (!assignmentsToTable(call.tableText(handle), handle, &assignments)) return call.failed();
   int recNo = -1;
   if (!session().addHandleRecData(handle, assignments, &recNo)) return call.failed();
   return returnType == 1 ? call.ok(recNo) : call.ok("1");

@@ -3,7 +3,7 @@
 #include "command/commands.h"
 #include "command/interp_helpers.h"
 #include "command/table_text.h"
-#include "dbf/field_text.h"
+#include "dbf/case_fold.h"
 #include "session/tav.h"
 
 namespace tav {
@@ -44,7 +44,7 @@ Outcome tav_getFallRecs(Call& call) {
     }
     if (value.empty()) return call.ok("");  // an empty value matches no record
     value = text.fromUtf8(value);
-    if (ignoreCase) value = upperAscii(value);
+    if (ignoreCase) value = CaseFold::forCodePage(text.codePage()).upper(value);
     if (!qualifiers.emplace(text.fromUtf8(name), value).second) {
       return call.answer("tcl_getFallRecs: Duplicate qualifier name: " + qualifier, TCL_ERROR);
     }
@@ -70,7 +70,7 @@ Outcome tav_getRecNo(Call& call) {
   const std::string handle = call.arg(1);
   const TableText text = call.tableText(handle);
   value = text.fromUtf8(value);
-  if (ignoreCase) value = upperAscii(value);
+  if (ignoreCase) value = CaseFold::forCodePage(text.codePage()).upper(value);
   const int recNo = session().getHandleRecNo(handle, text.fromUtf8(name), value);
   if (recNo == -99) return call.failed();
   return recNo < 0 ? call.ok("") : call.ok(recNo);

@@ -18,7 +18,8 @@ bool CCdx::load(const std::string& code, const std::string& folder) {
   remove_ = false;
   forgetData();
   if (folder.empty()) return failWith(code_ + "_load: Empty path.");
-  const std::string path = joinPath(folder, code_ + ".CDX");
+  fileName_ = nameInFolder(folder, code_ + ".CDX");
+  const std::string path = joinPath(folder, fileName_);
   if (!fileExists(path)) {
     valid_ = true;
     remove_ = true;
@@ -58,7 +59,8 @@ bool CCdx::save(bool copy, const std::string& folder, CommitBatch* batch) {
   CallTrace t(trace("save"));
   if (folder.empty()) return failWith(code_ + "_save: Empty path.");
   if (!valid_) return failWith(code_ + "_save: CDX data is not valid.");
-  const std::string path = joinPath(folder, code_ + ".CDX");
+  const std::string path =
+      joinPath(folder, nameInFolder(folder, fileName_.empty() ? code_ + ".CDX" : fileName_));
   if (remove_ && batch != nullptr) {
     batch->addStep([this, path] {
       CallTrace removing(trace("save"));

@@ -24,8 +24,9 @@ class CCdx {
   CCdx(CCdx&&) = default;
   CCdx& operator=(CCdx&&) = default;
 
-  // Reads `folder`/code.CDX.  A missing file is not an error: the companion
-  // then has nothing to carry and is marked for removal.
+  // Reads `folder`/code.CDX (or a name that differs only in the case of its
+  // letters, which later saves keep).  A missing file is not an error: the
+  // companion then has nothing to carry and is marked for removal.
   bool load(const std::string& code, const std::string& folder);
   // Saving in place (`copy` false) only removes the file when marked for
   // removal.  Saving to another folder (`copy` true) writes the bytes there,
@@ -45,6 +46,7 @@ class CCdx {
 
   bool valid_ = false;
   std::string code_;
+  std::string fileName_;  // the name the file was looked for under
   LargeBlock<char> data_;  // the file's bytes, size_ of them
   std::size_t size_ = 0;
   bool remove_ = false;

@@ -87,8 +87,10 @@ class CDbf {
 
   // ---- Reading (dbf_read.cc) ----------------------------------------------
   // Reads `folder`/`code`.DBF into memory; `fileName` names the file
-  // instead when its name is spelled otherwise (a folder copied from a
-  // system that writes "pct.dbf").
+  // instead when its name is spelled otherwise.  Without it a file whose
+  // name differs only in the case of its letters ("pct.dbf", from a copy
+  // made on another system) is read, and the table is written back under
+  // that name.
   bool populate(const std::string& code, const std::string& folder,
                 const std::string& fileName = std::string());
   // Header date of last update as "MM-DD-YY".
@@ -196,6 +198,7 @@ class CDbf {
   std::map<std::string, int> fieldIndex_;  // trimmed name -> index
   RecordStore records_;
   std::string code_;
+  std::string fileName_;  // the name the table was read from ("PCT.DBF")
   // field index -> (field text -> record number); see getRecNo.
   std::map<int, TextIndex> recNoCache_;
 };

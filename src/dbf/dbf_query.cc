@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/failure_record.h"
+#include "dbf/case_fold.h"
 #include "dbf/dbf.h"
 #include "dbf/field_text.h"
 
@@ -76,6 +77,7 @@ bool CDbf::getFieldRecData(const std::vector<std::string>& fieldNames,
   }
   const bool numericSort = sortField >= 0 && fields_[sortField].type == 'N';
   const bool braceBlanks = columns.size() > 1;
+  const CaseFold& fold = CaseFold::forCodePage(header_.codePage);
 
   std::vector<SortedLine> sorted;
   const std::size_t n = numScannable();
@@ -84,7 +86,7 @@ bool CDbf::getFieldRecData(const std::vector<std::string>& fieldNames,
     bool match = true;
     for (const auto& [index, value] : required) {
       std::string_view text = fieldText(r, index);
-      if (ignoreCase ? upperAscii(text) != *value : text != *value) {
+      if (ignoreCase ? fold.upper(text) != *value : text != *value) {
         match = false;
         break;
       }

@@ -34,8 +34,10 @@ TraceName CDbf::trace(const char* operation) const {
   return TraceName{code_, "_CDbf.", operation};
 }
 
+// The table's file in `folder`: the spelling it was read under, or another
+// spelling of it that the folder already holds (nameInFolder).
 std::string CDbf::tableFile(const std::string& folder) const {
-  return joinPath(folder, code_ + ".DBF");
+  return joinPath(folder, nameInFolder(folder, fileName_.empty() ? code_ + ".DBF" : fileName_));
 }
 
 bool CDbf::populate(const std::string& code, const std::string& folder,
@@ -45,7 +47,8 @@ bool CDbf::populate(const std::string& code, const std::string& folder,
   clearTable();
   if (folder.empty()) return failWith(code_ + "_populate: Empty path.");
 
-  const std::string path = fileName.empty() ? tableFile(folder) : joinPath(folder, fileName);
+  fileName_ = fileName.empty() ? nameInFolder(folder, code_ + ".DBF") : fileName;
+  const std::string path = joinPath(folder, fileName_);
   if (!fileMtime(path, &mtime_)) {
     setErrStr(false, "Unable to stat: " + path +
                          "\nPlease run OmfCalcFs on this database and try again.",

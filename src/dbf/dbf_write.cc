@@ -2,9 +2,12 @@
 // time and the structural self-check.
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "base/failure_record.h"
 #include "dbf/dbf.h"
+#include "dbf/field_value.h"
 #include "dbf/file_io.h"
 
 namespace tav {
@@ -16,8 +19,9 @@ void putLe(unsigned char* p, std::uint32_t value, int width) {
 
 }  // namespace
 
-// Stores a value that formatRecord has accepted: C left-aligned, N
-// right-aligned, both blank-padded and cut to the field length.
+// Stores a value that formatRecord has accepted (field_value.h): C
+// left-aligned, N and F right-aligned, both blank-padded, C cut to the field
+// length; D and L fill their field, a blank value with blanks.
 void CDbf::writeField(char* record, const DbfField& field, const std::string& value) {
   char* bytes = record + field.offset;
   const std::size_t length = field.length;
@@ -28,12 +32,14 @@ void CDbf::writeField(char* record, const DbfField& field, const std::string& va
       std::memset(bytes + used, ' ', length - used);
       break;
     case 'N':
+    case 'F':
       std::memset(bytes, ' ', length - used);
       std::memcpy(bytes + length - used, value.data(), used);
       break;
     case 'D':
     case 'L':
-      std::memcpy(bytes, value.data(), length);
+      std::memset(bytes, ' ', length);
+      std::memcpy(bytes, value.data(), used);
       break;
     default:
       break;  // other types cannot be written; the field keeps its bytes
@@ -44,6 +50,8 @@ bool CDbf::formatRecord(int recNo, const std::map<int, std::string>& values) {
   CallTrace t("CDbf.formatRecord");
   // Every value is checked before any byte is written, so a refused value
   // leaves the record exactly as it was.
+  std::vector<std::pair<int, std::string>> stored;
+  stored.reserve(values.size());
   for (const auto& [index, value] : values) {
     if (index < 0 || index >= getNumFields()) {
       return failWith(code_ + "_formatRecord: Invalid field index: " + std::to_string(index));
@@ -53,24 +61,23 @@ bool CDbf::formatRecord(int recNo, const std::map<int, std::string>& values) {
       return failWith(code_ + "_formatRecord: Invalid field Date length: " +
                       std::to_string(f.length));
     }
-    if (f.type == 'D' && value.size() != 8) {
-      return failWith(code_ + "_formatRecord: Invalid Date length: " +
-                      std::to_string(value.size()));
-    }
     if (f.type == 'L' && f.length != 1) {
       return failWith(code_ + "_formatRecord: Invalid field Logical length: " +
                       std::to_string(f.length));
     }
-    if (f.type == 'L' && value.size() != 1) {
-      return failWith(code_ + "_formatRecord: Invalid Logical length: " +
-                      std::to_string(value.size()));
+    std::string text;
+    std::string reason;
+    if (!storedFieldValue(f, value, &text, &reason)) {
+      return failWith(code_ + "_formatRecord: Refused " + f.storedName() + "=" + value + ": " +
+                      reason);
     }
+    stored.emplace_back(index, std::move(text));
   }
   if (recNo < 0 || static_cast<std::size_t>(recNo) >= records_.size()) {
     return failWith(code_ + "_formatRecord: Invalid record number: " + std::to_string(recNo));
   }
   char* record = records_.at(recNo);
-  for (const auto& [index, value] : values) writeField(record, fields_[index], value);
+  for (const auto& [index, text] : stored) writeField(record, fields_[index], text);
   return t.succeed();
 }
 

@@ -1,6 +1,7 @@
 #include "dbf/file_io.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -8,6 +9,76 @@
 namespace tav {
 
 std::string errnoText() { return std::strerror(errno); }
+
+namespace {
+
+bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const unsigned char x = static_cast<unsigned char>(a[i]);
+    const unsigned char y = static_cast<unsigned char>(b[i]);
+    if (x != y && !(x < 0x80 && y < 0x80 && std::tolower(x) == std::tolower(y))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string nameInFolder(const std::string& folder, const std::string& name) {
+  if (fileExists(joinPath(folder, name))) return name;
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::listFolder(folder, &entries)) return name;
+  const std::string* found = nullptr;
+  for (const platform::FolderEntry& entry : entries) {
+    if (entry.isFile && equalIgnoringAsciiCase(entry.name, name) &&
+        (found == nullptr || entry.name < *found)) {
+      found = &entry.name;
+    }
+  }
+  return found == nullptr ? name : *found;
+}
+
+namespace {
+
+bool hasTableExtension(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string extension = name.substr(name.size() - 4);
+  for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return extension == ".DBF" || extension == ".CDX";
+}
+
+// The writer's process identifier of a temporary table file name, or -1.
+long writerOfTemp(const std::string& name) {
+  const std::string::size_type mark = name.rfind(".tmp-");
+  if (mark == std::string::npos || !hasTableExtension(name.substr(0, mark))) return -1;
+  const std::string::size_type digits = mark + 5;
+  const std::string::size_type dash = name.find('-', digits);
+  if (dash == std::string::npos || dash == digits || dash - digits > 10 || dash + 1 == name.size()) {
+    return -1;
+  }
+  long pid = 0;
+  for (std::string::size_type i = digits; i < dash; ++i) {
+    if (name[i] < '0' || name[i] > '9') return -1;
+    pid = pid * 10 + (name[i] - '0');
+  }
+  return pid;
+}
+
+}  // namespace
+
+void removeAbandonedTemps(const std::string& folder) {
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::listFolder(folder, &entries)) return;
+  const int saved = errno;
+  for (const platform::FolderEntry& entry : entries) {
+    const long pid = entry.isFile ? writerOfTemp(entry.name) : -1;
+    if (pid < 0) continue;
+    if (pid == platform::currentProcessId() || !platform::processIsRunning(pid)) {
+      platform::removeFile(joinPath(folder, entry.name));
+    }
+  }
+  errno = saved;
+}
 
 SafeFileWriter::~SafeFileWriter() { discard(); }
 

@@ -30,6 +30,20 @@ using platform::fileExists;
 // The C library's message for the current error number.
 std::string errnoText();
 
+// The name under which `folder` holds the file `name`: the name itself when
+// a file of that name exists, otherwise the first name (in byte order) of a
+// regular file that equals it when ASCII letters are compared without case
+// ("pct.dbf" for PCT.DBF on a disk that tells case), otherwise `name`.
+std::string nameInFolder(const std::string& folder, const std::string& name);
+
+// Removes from `folder` the temporary files that a save of a table or index
+// file (".DBF", ".CDX") left behind when its process was killed before it
+// could rename or remove them: files named "<table file>.tmp-<pid>-<letters>"
+// whose process <pid> no longer runs.  A file of this process counts as
+// left behind as well: the caller promises it has no writer open in the
+// folder.  Best effort: a file that cannot be removed stays.
+void removeAbandonedTemps(const std::string& folder);
+
 // Writes a new version of a file crash-safely: the bytes go to a temporary
 // file in the same folder, which is flushed to disk and then renamed over the
 // target.  Until `commit()` succeeds the target is untouched; a writer that is

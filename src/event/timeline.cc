@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/failure_record.h"
+#include "dbf/field_text.h"
 #include "event/category.h"
 #include "event/field_number.h"
 #include "event/participant.h"
@@ -202,13 +203,19 @@ bool getTimeline(const CSegment& segment, std::vector<TimelineItem>* items) {
   return t.succeed();
 }
 
+// Invalid is a performance item with an empty time and no participant (a
+// position the schedule never filled), and any stored time that is not a
+// clock time; a segment without stored items is valid.
 bool isTimelineValid(const CSegment& segment, bool* valid) {
   CallTrace t("CSegment.isTimelineValid");
   std::vector<TimelineItem> items;
   if (!getTimeline(segment, &items)) return false;
-  *valid = !items.empty() && std::all_of(items.begin(), items.end(), [](const TimelineItem& item) {
+  *valid = std::all_of(items.begin(), items.end(), [](const TimelineItem& item) {
+    const std::string_view begin = trimBlanks(item.begin), end = trimBlanks(item.end);
+    if (item.type == 'P' && item.parId == 0 && (begin.empty() || end.empty())) return false;
     ClockTime time;
-    return ClockTime::parse(item.begin, &time) && ClockTime::parse(item.end, &time);
+    return (begin.empty() || ClockTime::parse(item.begin, &time)) &&
+           (end.empty() || ClockTime::parse(item.end, &time));
   });
   return t.succeed();
 }

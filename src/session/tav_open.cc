@@ -41,6 +41,7 @@ bool CTav::loadHandles(const char* list) {
 bool CTav::openDB(const std::string& folder) {
   CallTrace t("CTav.openDB");
   directory_ = folder;
+  removeAbandonedTemps(folder);
   if (!loadHandle(kConfigTable) || !version_.isValid()) return false;
   const int number = version_.versionNumber();
   if (number == -1) return false;
@@ -92,6 +93,9 @@ bool CTav::close() {
   return t.succeed();
 }
 
+// A save or an open first clears the folder of temporary files that an
+// earlier save left when its process was killed half-way.
+//
 // The tables of a save are written one after the other and then put in
 // place together, with the index files removed in their turn (CommitBatch):
 // each table no longer waits for the disk on its own, and the outcome is the
@@ -101,6 +105,7 @@ bool CTav::close() {
 
 bool CTav::saveAll() {
   CallTrace t("CTav.saveAll");
+  removeAbandonedTemps(directory_);
   CommitBatch batch;
   for (const auto& [handle, dbf] : handles_.tables()) {
     bool ok = true;
@@ -121,6 +126,7 @@ bool CTav::saveAsAll(const std::string& folder) {
   // Tables written to the new folder lose their modified mark; if the save
   // stops half-way the database stays in the old folder, so the marks are
   // put back and a later save still writes those changes there.
+  removeAbandonedTemps(folder);
   std::vector<CDbf*> wereModified;
   for (const auto& [handle, dbf] : handles_.tables()) {
     if (dbf->isModified()) wereModified.push_back(dbf.get());

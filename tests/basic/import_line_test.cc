@@ -11,9 +11,10 @@ namespace tav {
 namespace {
 
 // A stand-in for the conversion to the database's code page: UTF-8 letters
-// of Latin-1 become their single byte, anything else "?".
-std::string latin1(std::string_view utf8) {
-  std::string out;
+// of Latin-1 become their single byte, anything else "<U+?>", named.
+CodePageText latin1(std::string_view utf8) {
+  CodePageText converted;
+  std::string& out = converted.bytes;
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(utf8[i]);
     if (c < 0x80) {
@@ -21,11 +22,12 @@ std::string latin1(std::string_view utf8) {
     } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size()) {
       out += static_cast<char>(((c & 0x03) << 6) | (utf8[++i] & 0x3F));
     } else {
-      out += '?';
+      out += "<U+?>";
+      if (converted.unheld.empty()) converted.unheld = "U+?";
       while (i + 1 < utf8.size() && (utf8[i + 1] & 0xC0) == 0x80) ++i;
     }
   }
-  return out;
+  return converted;
 }
 
 TEST(PctImportFileTest, LinesEndsAndEncodings) {
@@ -34,6 +36,7 @@ TEST(PctImportFileTest, LinesEndsAndEncodings) {
     std::string bytes;
     std::vector<std::string> lines;
     bool utf8;
+    std::vector<std::string> unheld = {};  // per line when any is marked
   };
   const std::vector<Case> cases = {
       {"empty file", "", {}, false},
@@ -49,12 +52,18 @@ TEST(PctImportFileTest, LinesEndsAndEncodings) {
       {"overlong form is not UTF-8", "\xC0\xAF\n", {"\xC0\xAF"}, false},
       {"surrogate is not UTF-8", "\xED\xA0\x80\n", {"\xED\xA0\x80"}, false},
       {"cut sequence is not UTF-8", "ok\n\xC3", {"ok", "\xC3"}, false},
+      {"letters the code page lacks are marked and named",
+       "\xC5\x81ucja\tClub # \xC5\x81\nAnn\tClub # \xC5\x81\n",
+       {"<U+?>ucja\tClub # <U+?>", "Ann\tClub # <U+?>"}, true, {"U+?", ""}},
   };
   for (const Case& c : cases) {
     PctImportFile file;
     file.takeBytes(c.bytes, latin1);
     EXPECT_EQ(file.lines(), c.lines) << c.what;
     EXPECT_EQ(file.wasUtf8(), c.utf8) << c.what;
+    const std::vector<std::string> unheld =
+        c.unheld.empty() ? std::vector<std::string>(c.lines.size()) : c.unheld;
+    EXPECT_EQ(file.unheld(), unheld) << c.what;
   }
 }
 

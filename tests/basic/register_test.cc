@@ -393,11 +393,18 @@ TEST_F(RegisterTest, NothingPopulatedAnswersClearly) {
       {"calcNames", basic().calcNames(kCompetitors, &fields)},
       {"updateAddRec", basic().updateAddRec("PCT", &recNo, {}, 0)},
       {"updateAddRec PEL", basic().updateAddRec("PEL", &recNo, {}, 0)},
-      {"getPctIdName", basic().getPctIdName(3001, &name)},
   };
   for (const auto& [what, ok] : calls) EXPECT_FALSE(ok) << what;
   EXPECT_TRUE(test::keptErrorHas("Register not populated"));
+  // The identifier queries need no table: the identifier map is empty, so
+  // every identifier is not found.
   EXPECT_TRUE(basic().getPctIdName(0, &name));
+  EXPECT_EQ(name, "");
+  EXPECT_TRUE(basic().getPctIdName(3001, &name));
+  EXPECT_EQ(name, "Not found");
+  std::string regNo = "x";
+  EXPECT_TRUE(basic().getPctIdRegNo(3001, &regNo));
+  EXPECT_EQ(regNo, "");
   // Reading a table again, or closing the session, empties the register.
   ASSERT_TRUE(basic().populate(0, -1));
   ASSERT_TRUE(session().loadHandle("NAT"));

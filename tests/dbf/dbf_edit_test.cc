@@ -91,23 +91,22 @@ TEST_F(EditTest, UpdateRecSplitsAssignmentsAtTheFirstEquals) {
   EXPECT_EQ(fresh.fieldText(0, 0), "1");
 }
 
-TEST_F(EditTest, UpdateRecAppliesTheDateAndLogicalLengthRules) {
+TEST_F(EditTest, UpdateRecAppliesTheDateAndLogicalRules) {
   load(personTable());
-  // Empty values blank text and numeric fields ...
-  ASSERT_TRUE(pct_.updateRec(0, {"NAME=", "ID="}));
-  EXPECT_EQ(record(0), (Values{"", "", "19990101", "T"}));
-  // ... and are refused for dates and logicals.
-  EXPECT_EQ(refusedUpdate(0, {"BORN="}),
-            "CDbf.formatRecord: PCT_formatRecord: Invalid Date length: 0");
-  EXPECT_EQ(refusedUpdate(0, {"OK="}),
-            "CDbf.formatRecord: PCT_formatRecord: Invalid Logical length: 0");
+  // Empty values blank fields of every type.
+  ASSERT_TRUE(pct_.updateRec(0, {"NAME=", "ID=", "BORN=", "OK="}));
+  EXPECT_EQ(record(0), (Values{"", "", "", ""}));
   EXPECT_EQ(refusedUpdate(0, {"BORN=2014-02-28"}),
-            "CDbf.formatRecord: PCT_formatRecord: Invalid Date length: 10");
+            "CDbf.formatRecord: PCT_formatRecord: Refused BORN=2014-02-28: not a date written "
+            "YYYYMMDD");
+  EXPECT_EQ(refusedUpdate(0, {"BORN=20XX1399"}),
+            "CDbf.formatRecord: PCT_formatRecord: Refused BORN=20XX1399: not a date written "
+            "YYYYMMDD");
   EXPECT_EQ(refusedUpdate(0, {"OK=YES"}),
-            "CDbf.formatRecord: PCT_formatRecord: Invalid Logical length: 3");
-  // Values of the right length are stored unchecked.
-  ASSERT_TRUE(pct_.updateRec(0, {"BORN=20XX1399", "OK=x"}));
-  EXPECT_EQ(record(0), (Values{"", "", "20XX1399", "x"}));
+            "CDbf.formatRecord: PCT_formatRecord: Refused OK=YES: not a logical value (T, F, Y, "
+            "N, ? or blank)");
+  ASSERT_TRUE(pct_.updateRec(0, {"BORN=20140228", "OK=y"}));
+  EXPECT_EQ(record(0), (Values{"", "", "20140228", "y"}));
 
   // Date and logical fields of the wrong width refuse every value.
   CDbf odd;
@@ -128,7 +127,7 @@ TEST_F(EditTest, RefusedUpdateLeavesTheRecordByteForByte) {
   load(personTable());
   // A good value in a lower field and a bad one in a higher field.
   refusedUpdate(0, {"ID=77", "NAME=Zed", "BORN=1999"});
-  refusedUpdate(2, {"NAME=Zed", "OK=", "ID=5"});
+  refusedUpdate(2, {"NAME=Zed", "OK=x", "ID=5"});
   refusedUpdate(2, {"NAME=Zed", "NOPE=1"});
   refusedUpdate(2, {"NAME=Zed", "broken"});
   EXPECT_FALSE(pct_.isModified());
@@ -164,8 +163,9 @@ TEST_F(EditTest, RefusedAddRecLeavesTheTableAsItWas) {
   load(personTable());
   int added = -1;
   const std::vector<std::pair<Values, std::string>> refused = {
-      {{"NAME=Dora", "BORN=1999"}, "PCT_formatRecord: Invalid Date length: 4"},
-      {{"NAME=Dora", "OK=no"}, "PCT_formatRecord: Invalid Logical length: 2"},
+      {{"NAME=Dora", "BORN=1999"}, "PCT_formatRecord: Refused BORN=1999: not a date"},
+      {{"NAME=Dora", "OK=no"}, "PCT_formatRecord: Refused OK=no: not a logical value"},
+      {{"NAME=Dora", "ID=12345"}, "PCT_formatRecord: Refused ID=12345: does not fit"},
       {{"NAME"}, "PCT_addRec: Invalid field nameValue pair: NAME"},
       {{"=Dora"}, "PCT_addRec: Invalid field nameValue pair: =Dora"},
       {{"NOPE=1"}, "PCT_getFieldIndex: Invalid field name: NOPE"},

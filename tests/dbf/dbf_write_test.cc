@@ -79,15 +79,17 @@ TEST_F(WriteTest, FormatRecordStoresEachTypeInItsFixedForm) {
   const std::size_t at = table.headerLength();
   const int length = table.recordLength();
 
-  ASSERT_TRUE(pct_.updateRec(0, {"C=abc", "N=abc", "D=2014022X", "L=y", "F=1.25"}));
+  ASSERT_TRUE(pct_.updateRec(0, {"C=abc", "N=12", "D=20140228", "L=y", "F=1.25"}));
   ASSERT_TRUE(pct_.save(false, dir_.path()));
-  // C left-aligned, N right-aligned, D and L as given; the F field cannot be
-  // written and keeps its bytes.
-  EXPECT_EQ(fileBytes().substr(at, length), " abc      abc2014022Xy9.5  ");
+  // C left-aligned, N and F right-aligned (F has no decimals: 1.25 is
+  // rounded to 1), D and L as given.
+  EXPECT_EQ(fileBytes().substr(at, length), " abc       1220140228y    1");
 
-  ASSERT_TRUE(pct_.updateRec(0, {"C=abcdefghi", "N=123456789"}));
+  // A character value is cut to its field; a number never is.
+  ASSERT_TRUE(pct_.updateRec(0, {"C=abcdefghi", "N=123456"}));
+  EXPECT_FALSE(pct_.updateRec(0, {"N=1234567"}));
   ASSERT_TRUE(pct_.save(false, dir_.path()));
-  EXPECT_EQ(fileBytes().substr(at, length), " abcdef1234562014022Xy9.5  ");
+  EXPECT_EQ(fileBytes().substr(at, length), " abcdef12345620140228y    1");
 
   resetStackTrace("test");
   EXPECT_FALSE(pct_.formatRecord(0, {{-1, "x"}}));
@@ -95,7 +97,7 @@ TEST_F(WriteTest, FormatRecordStoresEachTypeInItsFixedForm) {
   EXPECT_FALSE(pct_.formatRecord(0, {{5, "x"}}));
   EXPECT_TRUE(pct_.formatRecord(0, {}));
   ASSERT_TRUE(pct_.save(true, dir_.path()));
-  EXPECT_EQ(fileBytes().substr(at, length), " abcdef1234562014022Xy9.5  ");
+  EXPECT_EQ(fileBytes().substr(at, length), " abcdef12345620140228y    1");
 }
 
 TEST_F(WriteTest, SaveOfAnUnmodifiedTableWithoutForceTouchesNoFile) {

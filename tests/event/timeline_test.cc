@@ -67,7 +67,7 @@ TEST_F(TimelineTest, StoredSchedulesAgreeWithCalculatedOnes) {
 TEST_F(TimelineTest, StoredItemsValidityAndUnknownParticipants) {
   bool valid = true;
   ASSERT_TRUE(isTimelineValid(segment(1, 11), &valid));
-  EXPECT_FALSE(valid);  // nothing stored
+  EXPECT_TRUE(valid);  // nothing stored: nothing is invalid
   // A performance item naming no participant of the segment has no name;
   // with its times it is still a planned position.
   const int ttmRecNo = static_cast<int>(segment(2, 22).ttmRecNos()[2]);
@@ -79,7 +79,15 @@ TEST_F(TimelineTest, StoredItemsValidityAndUnknownParticipants) {
   ASSERT_TRUE(session().updateHandleRecData("TTM", ttmRecNo, {"PAR_ID=0"}));
   ASSERT_TRUE(isTimelineValid(segment(2, 22), &valid));
   EXPECT_TRUE(valid);
+  // Invalid: a performance item without time and without participant, and
+  // a stored time that is no clock time.
   ASSERT_TRUE(session().updateHandleRecData("TTM", ttmRecNo, {"TTM_BEGTIM="}));
+  ASSERT_TRUE(isTimelineValid(segment(2, 22), &valid));
+  EXPECT_FALSE(valid);
+  ASSERT_TRUE(session().updateHandleRecData("TTM", ttmRecNo, {"PAR_ID=9999"}));
+  ASSERT_TRUE(isTimelineValid(segment(2, 22), &valid));
+  EXPECT_TRUE(valid);
+  ASSERT_TRUE(session().updateHandleRecData("TTM", ttmRecNo, {"TTM_BEGTIM=25:61:00"}));
   ASSERT_TRUE(isTimelineValid(segment(2, 22), &valid));
   EXPECT_FALSE(valid);
   ASSERT_TRUE(session().delHandleRec("TTM", ttmRecNo)) << getErrStr();

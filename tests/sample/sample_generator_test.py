@@ -17,6 +17,9 @@ BUILD = os.environ.get("TAVC_BINARY_DIR", "build")
 GENERATOR = os.path.join(BUILD, "tools", "tavc_sample")
 SCHEMA = os.path.join(SOURCE, "tools", "sample", "schema.txt")
 DESCRIPTION = os.path.join(SOURCE, "tools", "sample", "competition.txt")
+# The ISU Grand Prix Final 2017 protocols as structured by BuzzFeed News,
+# CC BY 4.0; tools/sample/protocols/SOURCE.md gives the source.
+PROTOCOL = os.path.join(SOURCE, "tools", "sample", "protocols", "gpf2017_protocol.json")
 CHECKER = os.path.join(SOURCE, "tests", "sample", "sample_consistency_test.py")
 
 
@@ -98,6 +101,36 @@ class GeneratorTest(unittest.TestCase):
             done = generate(self.folder, description=write(self.folder, "competition.txt", changed))
             self.assertEqual(done.returncode, 1, message)
             self.assertRegex(done.stderr, message)
+
+    def test_protocol_faults_are_refused_with_their_place(self):
+        with open(PROTOCOL, encoding="utf-8") as f:
+            text = f.read()
+        first = '"J1": 6.0,'
+        faults = {
+            text[:1000]: "not JSON",
+            text.replace('"performances"', '"entries"'): "no list of performances",
+            text.replace(first, '"J1": 6.001,', 1): "performance 1: J1: has more than two decimals",
+            text.replace('"J1": 1.0,', '"J1": 1.5,', 1): "performance 1: J1: not a whole grade",
+            text.replace('"rank": "1"', '"rank": "first"', 1): "performance 1: rank: not a number",
+            text.replace('"JUNIOR PAIRS SHORT PROGRAM"', '"JUNIOR PAIRS WARM-UP"', 1):
+                'performance 1: unknown program "JUNIOR PAIRS WARM-UP"',
+            text.replace('"element_num": 2,', '"element_num": 3,', 1):
+                "elements are not numbered 1, 2, ...",
+            text.replace('"starting_number": "4"', '"starting_number": "5"', 1):
+                "a second performance of the entry or start number",
+            text.replace('"name": "Apollinariia', '"name": "Apollinariia\\u0001', 1):
+                "name: holds a control character",
+            "[" * 100000: "nested deeper than a protocol file",
+        }
+        for changed, message in faults.items():
+            self.assertNotEqual(changed, text, message)
+            done = subprocess.run(
+                [GENERATOR, "--schema", SCHEMA, "--protocol", write(self.folder, "p.json", changed),
+                 "--db", os.path.join(self.folder, "db"), "--app", os.path.join(self.folder, "app")],
+                capture_output=True, text=True)
+            self.assertEqual(done.returncode, 1, message)
+            self.assertIn(message, done.stderr)
+            self.assertEqual(done.stderr.count("\n"), 1, done.stderr)
 
     def test_large_database_opens_and_holds_together(self):
         done = generate(self.folder, extra=["--large", "5", "--entries", "12", "--register", "900"])

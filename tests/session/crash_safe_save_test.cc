@@ -1,16 +1,22 @@
-// A save that fails half-way must not destroy anything.  The failure here is
-// real: the save runs in a child process whose files may not grow beyond a
-// small size (this works for every user, root included), so the write of the
-// new file stops with "File too large" part-way through.
+// A save that fails half-way must not destroy anything.  The failures here
+// are real: the save runs in a child process whose files may not grow beyond
+// a small size (this works for every user, root included), so the write of
+// the new file stops with "File too large" part-way through; or the child is
+// killed at a random moment of its save, and the next save clears what it
+// left.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <iostream>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -183,6 +189,105 @@ TEST_F(CrashSafeSaveTest, SaveAsWhoseIndexCopyFailsLeavesTheTargetFiles) {
   EXPECT_EQ(test::readFile(dir_.file("PCT.DBF")), source_);
   EXPECT_EQ(test::folderEntries(dir_.path()), (Names{"EVT.DBF", "PCT.CDX", "PCT.DBF"}));
   EXPECT_EQ(test::readFile(source.file("PCT.CDX")), largeIndex());
+}
+
+// ---- saves killed at random moments ---------------------------------------
+
+// Four tables of about 100 KB; every save rewrites all of them.
+const std::vector<std::string> kKillTables = {"CAT", "EVT", "PAR", "PCT"};
+
+std::string killTable(const std::string& code) {
+  DbfBuilder table({{code + "_ID", 'N', 8}, {code + "_NAME", 'C', 92}});
+  for (int i = 0; i < 1000; ++i) table.addRecord({std::to_string(i + 1), code + " " + std::to_string(i)});
+  return table.bytes();
+}
+
+// Opens the tables of `folder`, changes every one and saves: the work of the
+// child that is killed.
+bool editAndSave(const std::string& folder) {
+  CTav tav;
+  if (!tav.setDirectoryPath(folder)) return false;
+  for (const std::string& code : kKillTables) {
+    if (!tav.loadHandle(code) || !tav.updateHandleRecData(code, 500, {code + "_NAME=Changed"})) {
+      return false;
+    }
+  }
+  return tav.saveAll();
+}
+
+// Starts editAndSave in a child and kills it after `delay`; true when the
+// child had finished by then.
+bool killSaveAfter(const std::string& folder, std::chrono::microseconds delay) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(editAndSave(folder) ? 0 : 1);
+  ::usleep(static_cast<useconds_t>(delay.count()));
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);  // reaped: its process identifier is gone
+  return WIFEXITED(status);
+}
+
+TEST(KilledSaveTest, EveryTableIsOldOrNewAndTheNextSaveLeavesNoTemporaryFile) {
+  test::TempDir dir;
+  std::map<std::string, std::string> before, after;
+  for (const std::string& code : kKillTables) {
+    before[code] = killTable(code);
+    test::writeFile(dir.file(code + ".DBF"), before[code]);
+  }
+  // One save left to finish gives the new bytes and how long a save takes.
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(killSaveAfter(dir.path(), std::chrono::seconds(20)));
+  const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - start);
+  for (const std::string& code : kKillTables) after[code] = test::readFile(dir.file(code + ".DBF"));
+  ASSERT_NE(before["PCT"], after["PCT"]);
+
+  std::mt19937 random(20141105);
+  std::uniform_int_distribution<long long> moment(0, took.count());
+  int leftBehind = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (int round = 0; round < 40 && std::chrono::steady_clock::now() < deadline; ++round) {
+    for (const std::string& code : kKillTables) test::writeFile(dir.file(code + ".DBF"), before[code]);
+    killSaveAfter(dir.path(), std::chrono::microseconds(moment(random)));
+    for (const std::string& code : kKillTables) {
+      const std::string bytes = test::readFile(dir.file(code + ".DBF"));
+      ASSERT_TRUE(bytes == before[code] || bytes == after[code]) << code << " in round " << round;
+    }
+    leftBehind += static_cast<int>(test::folderEntries(dir.path()).size() - kKillTables.size());
+    // The next save clears what the killed one left.
+    CTav tav;
+    ASSERT_TRUE(tav.setDirectoryPath(dir.path()));
+    ASSERT_TRUE(tav.loadHandle("CAT"));
+    ASSERT_TRUE(tav.saveAll());
+    EXPECT_EQ(test::folderEntries(dir.path()), (Names{"CAT.DBF", "EVT.DBF", "PAR.DBF", "PCT.DBF"}))
+        << "round " << round;
+  }
+  std::cout << "temporary files left by killed saves and removed: " << leftBehind << "\n";
+}
+
+TEST(KilledSaveTest, OnlyTemporaryTableFilesWhoseWriterIsGoneAreRemoved) {
+  test::TempDir dir;
+  test::writeFile(dir.file("PCT.DBF"), DbfBuilder({{"PCT_ID", 'N', 8}}).addRecord({"1"}).bytes());
+  // The process identifier of a child that has ended and been reaped.
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string dead = std::to_string(gone), own = std::to_string(::getpid());
+  const Names kept = {"PAGE.html.tmp-" + dead + "-abcdef", "PCT.DBF", "PCT.DBF.tmp-1-abcdef",
+                      "PCT.DBF.tmp-abcdef", "PCT.DBF.tmp-" + dead + "-", "notes.txt"};
+  const Names removed = {"PCT.DBF.tmp-" + dead + "-abcdef", "pct.cdx.tmp-" + dead + "-x1y2z3",
+                         "EVT.DBF.tmp-" + own + "-qwerty"};
+  for (const std::string& name : kept) {
+    if (name != "PCT.DBF") test::writeFile(dir.file(name), "left");
+  }
+  for (const std::string& name : removed) test::writeFile(dir.file(name), "left");
+  CTav tav;
+  ASSERT_TRUE(tav.setDirectoryPath(dir.path()));
+  ASSERT_TRUE(tav.loadHandle("PCT"));
+  ASSERT_TRUE(tav.saveAll());
+  Names expected = kept;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(test::folderEntries(dir.path()), expected);
 }
 
 }  // namespace

@@ -184,6 +184,8 @@ struct Competition {
   std::vector<std::pair<std::string, std::string>> stateAbbreviations;
   std::vector<std::pair<std::string, std::string>> miscAbbreviations;
   unsigned long long seed = 20141106;
+  std::string source = "competition.txt";  // named in the register entries' comments
+
 };
 
 }  // namespace sample

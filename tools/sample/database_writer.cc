@@ -198,7 +198,7 @@ void DatabaseWriter::fillRegister() {
     std::map<std::string, std::string> derived;
     record.set("PCT_ID", entry.id).set("PCT_STAT", "A").set("PCT_COMPOF", "a");
     record.set("PCT_ALREP", 0).set("PCT_PALREP", 0);
-    record.set("PCT_COMENT", "competition.txt-" + std::to_string(entry.line));
+    record.set("PCT_COMENT", competition_.source + "-" + std::to_string(entry.line));
     record.set("PCT_NAT", entry.nation).set("PCT_NATID", nationId(entry.nation));
     record.set("PCT_PNATID", 0);
     int odryt = 0;

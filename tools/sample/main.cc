@@ -4,12 +4,14 @@
 //   tavc_sample --schema FILE --description FILE --db FOLDER --app FOLDER
 //               [--indexes] [--large CATEGORIES [--entries N] [--register N]]
 //               [--broken FOLDER]
+//   tavc_sample --schema FILE --protocol FILE --db FOLDER --app FOLDER [--indexes]
 //
 // The database folder receives every table of a version 11135 database (and
 // with --indexes a .CDX companion for the main tables); the application
 // folder receives the abbreviation files state_abbrev and misc_abbrev.  With
 // --broken, FOLDER receives a copy of the database with the faults the
-// verification finds (broken_copy.h).  The folders are replaced as a whole.  The output depends only on the inputs.
+// verification finds (broken_copy.h).  With --protocol the database holds
+// the competition of a protocol file instead (protocol_competition.h).  The folders are replaced as a whole.  The output depends only on the inputs.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,12 +22,14 @@
 #include "database_writer.h"
 #include "description_reader.h"
 #include "large_competition.h"
+#include "protocol_competition.h"
+#include "protocol_reader.h"
 #include "schema.h"
 
 namespace {
 
 struct Options {
-  std::string schema, description, db, app, broken;
+  std::string schema, description, protocol, db, app, broken;
   bool indexes = false;
   bool large = false;
   tav::sample::Scale scale;
@@ -35,7 +39,8 @@ void usage() {
   std::fprintf(stderr,
                "usage: tavc_sample --schema FILE --description FILE --db FOLDER --app FOLDER\n"
                "                   [--indexes] [--large CATEGORIES [--entries N] [--register N]]\n"
-               "                   [--broken FOLDER]\n");
+               "                   [--broken FOLDER]\n"
+               "       tavc_sample --schema FILE --protocol FILE --db FOLDER --app FOLDER [--indexes]\n");
 }
 
 bool positiveNumber(const char* text, int* value) {
@@ -56,6 +61,8 @@ bool parseOptions(int argc, char** argv, Options* options) {
       options->schema = argv[++i];
     } else if (arg == "--description" && hasValue) {
       options->description = argv[++i];
+    } else if (arg == "--protocol" && hasValue) {
+      options->protocol = argv[++i];
     } else if (arg == "--db" && hasValue) {
       options->db = argv[++i];
     } else if (arg == "--broken" && hasValue) {
@@ -73,8 +80,29 @@ bool parseOptions(int argc, char** argv, Options* options) {
       return false;
     }
   }
-  return !options->schema.empty() && !options->description.empty() && !options->db.empty() &&
+  const bool protocol = !options->protocol.empty();
+  return !options->schema.empty() && options->description.empty() == protocol &&
+         !(protocol && (options->large || !options->broken.empty())) && !options->db.empty() &&
          !options->app.empty();
+}
+
+// The competition of the description (scaled up with --large), played.
+bool playDescription(const Options& options, tav::sample::Competition* competition,
+                     tav::sample::ContestResult* result, std::string* error) {
+  using namespace tav::sample;
+  return DescriptionReader().read(options.description, competition, error) &&
+         (!options.large || scaleCompetition(options.scale, competition, error)) &&
+         ContestRunner(*competition).run(result, error);
+}
+
+// The competition of a protocol file, as it was scored.
+bool layOutProtocol(const std::string& path, tav::sample::Competition* competition,
+                    tav::sample::ContestResult* result, std::string* error) {
+  tav::sample::Protocol protocol;
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  return tav::sample::readProtocol(path, &protocol, error) &&
+         tav::sample::protocolCompetition(protocol, name.substr(0, 24), competition, result, error);
 }
 
 }  // namespace
@@ -90,14 +118,10 @@ int main(int argc, char** argv) {
   std::string error;
   Schema schema;
   Competition competition;
-  if (!schema.read(options.schema, &error) ||
-      !DescriptionReader().read(options.description, &competition, &error) ||
-      (options.large && !scaleCompetition(options.scale, &competition, &error))) {
-    std::fprintf(stderr, "tavc_sample: %s\n", error.c_str());
-    return 1;
-  }
   ContestResult result;
-  if (!ContestRunner(competition).run(&result, &error)) {
+  if (!schema.read(options.schema, &error) || !(options.protocol.empty()
+          ? playDescription(options, &competition, &result, &error)
+          : layOutProtocol(options.protocol, &competition, &result, &error))) {
     std::fprintf(stderr, "tavc_sample: %s\n", error.c_str());
     return 1;
   }
