@@ -42,3 +42,13 @@ proc check {result what} {
 }
 
 proc progress {text} { puts stderr "... $text" }
+
+# Opens the large generated event of BUILD_DIR (sample/large/{db,app}),
+# builds the register and the event tree and returns the event's EVT_ID.
+proc openLargeEvent {build} {
+    tav_set_exec [file join $build sample large app]
+    check [tav_openDB [file join $build sample large db]] tav_openDB
+    check [tav_basicPopulate 0] tav_basicPopulate
+    check [tav_eventPopulate] tav_eventPopulate
+    return [tav_eventGetEvtListId 0]
+}

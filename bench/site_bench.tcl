@@ -13,16 +13,9 @@
 # BUILD_DIR holds libtavC.so and sample/large/{db,app} (target sample_large).
 lassign $argv build repeats
 if {$repeats eq ""} { set repeats 5 }
-set db [file join $build sample large db]
-set app [file join $build sample large app]
 load [file join $build libtavC.so]
 source [file join [file dirname [info script]] bench_support.tcl]
-
-tav_set_exec $app
-check [tav_openDB $db] tav_openDB
-check [tav_basicPopulate 0] tav_basicPopulate
-check [tav_eventPopulate] tav_eventPopulate
-set evtId [tav_eventGetEvtListId 0]
+set evtId [openLargeEvent $build]
 
 set folder [file join $build bench-site]
 file delete -force $folder
