@@ -71,7 +71,9 @@ for _ in $(seq 100); do [ -s "$STAGE/xvfb-display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$STAGE/xvfb-display")"
 # One server for the whole stage, started first: each program started below
 # attaches to it instead of starting (and stopping) its own.
-# (A server left over from an earlier run of this prefix is stopped first.)
+# (A server left over from an earlier run of this prefix is stopped first;
+# the server needs the prefix's folder, which Wine fills in at wineboot.)
+mkdir -p "$WINEPREFIX"
 "$WINE_DIR/wineserver" -k 2>/dev/null && "$WINE_DIR/wineserver" -w || true
 "$WINE_DIR/wineserver" -p
 "$WINE" wineboot --init
