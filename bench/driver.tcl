@@ -162,6 +162,10 @@ proc updateLoop {calls assignments} {
 }
 set checkedFields {PCT_NATID=12345 PCT_BDAY=20140105 PCT_ALREP=T PCT_CLBID=4321.5}
 set textFields {PCT_NAT=CAN PCT_STAT=A PCT_GENDER=M PCT_REGNO=4321.5}
+# A refused write returns at once, so each side is tried once first: the
+# figures below are of writes that were made.
+check [tav_updateRec PCT 0 $checkedFields] "tav_updateRec of checked fields"
+check [tav_updateRec PCT 0 $textFields] "tav_updateRec of text fields"
 set updateChecked {}; set updateText {}
 for {set i 0} {$i < 3} {incr i} {
     progress "tav_updateRec loops, round [expr {$i + 1}] of 3"
