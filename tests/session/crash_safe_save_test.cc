@@ -5,6 +5,7 @@
 // killed at a random moment of its save, and the next save clears what it
 // left.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -203,8 +204,8 @@ std::string killTable(const std::string& code) {
 }
 
 // Opens the tables of `folder`, changes every one and saves: the work of the
-// child that is killed.
-bool editAndSave(const std::string& folder) {
+// child that is killed.  A byte on `saving` says the save begins.
+bool editAndSave(const std::string& folder, int saving) {
   CTav tav;
   if (!tav.setDirectoryPath(folder)) return false;
   for (const std::string& code : kKillTables) {
@@ -212,19 +213,42 @@ bool editAndSave(const std::string& folder) {
       return false;
     }
   }
+  if (::write(saving, "S", 1) != 1) return false;
   return tav.saveAll();
 }
 
-// Starts editAndSave in a child and kills it after `delay`; true when the
-// child had finished by then.
-bool killSaveAfter(const std::string& folder, std::chrono::microseconds delay) {
+// Runs editAndSave in a child and kills it `delay` after its save began,
+// unless it has ended by then.  True when the child ended by itself; `took`
+// (may be null) is the time from the start of the save to the child's end.
+bool killSaveAfter(const std::string& folder, std::chrono::microseconds delay,
+                   std::chrono::microseconds* took = nullptr) {
+  int channel[2];
+  if (::pipe(channel) != 0) return false;
   const pid_t child = ::fork();
-  if (child == 0) ::_exit(editAndSave(folder) ? 0 : 1);
-  ::usleep(static_cast<useconds_t>(delay.count()));
-  ::kill(child, SIGKILL);
+  if (child == 0) {
+    ::close(channel[0]);
+    ::_exit(editAndSave(folder, channel[1]) ? 0 : 1);
+  }
+  ::close(channel[1]);
+  char byte = 0;
+  const bool saving = ::read(channel[0], &byte, 1) == 1;
+  const auto start = std::chrono::steady_clock::now();
+  if (saving) {
+    // The channel reads as ended when the child's end closes, at its exit.
+    struct pollfd ended {channel[0], POLLIN, 0};
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(delay);
+    const struct timespec timeout {static_cast<time_t>(seconds.count()),
+                                   static_cast<long>((delay - seconds).count() * 1000)};
+    if (::ppoll(&ended, 1, &timeout, nullptr) == 0) ::kill(child, SIGKILL);
+  }
   int status = 0;
   ::waitpid(child, &status, 0);  // reaped: its process identifier is gone
-  return WIFEXITED(status);
+  if (took != nullptr) {
+    *took = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+  }
+  ::close(channel[0]);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 TEST(KilledSaveTest, EveryTableIsOldOrNewAndTheNextSaveLeavesNoTemporaryFile) {
@@ -235,13 +259,13 @@ TEST(KilledSaveTest, EveryTableIsOldOrNewAndTheNextSaveLeavesNoTemporaryFile) {
     test::writeFile(dir.file(code + ".DBF"), before[code]);
   }
   // One save left to finish gives the new bytes and how long a save takes.
-  const auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(killSaveAfter(dir.path(), std::chrono::seconds(20)));
-  const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
-      std::chrono::steady_clock::now() - start);
+  std::chrono::microseconds took{};
+  ASSERT_TRUE(killSaveAfter(dir.path(), std::chrono::seconds(20), &took));
   for (const std::string& code : kKillTables) after[code] = test::readFile(dir.file(code + ".DBF"));
   ASSERT_NE(before["PCT"], after["PCT"]);
 
+  // Kills at random moments of the save itself, so that most land while
+  // its temporary files are being written or put in place.
   std::mt19937 random(20141105);
   std::uniform_int_distribution<long long> moment(0, took.count());
   int leftBehind = 0;
@@ -262,7 +286,10 @@ TEST(KilledSaveTest, EveryTableIsOldOrNewAndTheNextSaveLeavesNoTemporaryFile) {
     EXPECT_EQ(test::folderEntries(dir.path()), (Names{"CAT.DBF", "EVT.DBF", "PAR.DBF", "PCT.DBF"}))
         << "round " << round;
   }
-  std::cout << "temporary files left by killed saves and removed: " << leftBehind << "\n";
+  std::cout << "save of " << took.count() << " us; temporary files left by killed saves and removed: "
+            << leftBehind << "\n";
+  // Without a kill inside the save the rounds above would have checked nothing.
+  EXPECT_GT(leftBehind, 0) << "no kill landed while a save had temporary files";
 }
 
 TEST(KilledSaveTest, OnlyTemporaryTableFilesWhoseWriterIsGoneAreRemoved) {
