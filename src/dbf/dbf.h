@@ -105,6 +105,10 @@ class CDbf {
   const std::string& code() const { return code_; }
   const DbfHeader& header() const { return header_; }
   const std::vector<DbfField>& fields() const { return fields_; }
+  // A number that is new whenever the field layout is set (a read, a
+  // clear) and that no other layout of any table had: a caller that found a
+  // field's index may keep using it while this number stays the same.
+  std::uint64_t layoutId() const { return layoutId_; }
   // Number of record buffers held (may differ from the header's count).
   std::size_t numRecordsHeld() const { return records_.size(); }
   // Records that scans and the writer visit: min(header count, held).
@@ -190,12 +194,14 @@ class CDbf {
   TraceName trace(const char* operation) const;
   bool checkRecNo(int recNo, const char* operation);
   void dropCache() { recNoCache_.clear(); }
+  static std::uint64_t newLayoutId();
 
   bool modified_ = false;
   std::int64_t mtime_ = 0;
   DbfHeader header_;
   std::vector<DbfField> fields_;
   std::map<std::string, int> fieldIndex_;  // trimmed name -> index
+  std::uint64_t layoutId_ = newLayoutId();
   RecordStore records_;
   std::string code_;
   std::string fileName_;  // the name the table was read from ("PCT.DBF")

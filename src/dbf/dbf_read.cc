@@ -1,5 +1,6 @@
 // Reading a table file into memory: populate, readHeader, readRecords, and
 // the header queries.
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -68,11 +69,17 @@ bool CDbf::populate(const std::string& code, const std::string& folder,
   return t.succeed();
 }
 
+std::uint64_t CDbf::newLayoutId() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
 void CDbf::clearTable() {
   modified_ = false;
   header_ = DbfHeader();
   fields_.clear();
   fieldIndex_.clear();
+  layoutId_ = newLayoutId();
   records_.reset(0);
   dropCache();
 }
@@ -100,6 +107,7 @@ bool CDbf::readHeader(std::FILE* file) {
   std::memcpy(header_.reserved2, raw + 30, 2);
 
   std::uint32_t offset = 1;
+  layoutId_ = newLayoutId();
   for (;;) {
     unsigned char d[kDescriptorSize];
     errno = 0;

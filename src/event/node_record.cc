@@ -10,11 +10,12 @@ namespace tav {
 
 int FieldSlot::resolve(const CDbf& table) {
   const auto& fields = table.fields();
-  if (index_ >= 0 && static_cast<std::size_t>(index_) < fields.size() &&
-      std::strcmp(fields[index_].name, name_.c_str()) == 0) {
-    return index_;
+  const bool held = index_ >= 0 && static_cast<std::size_t>(index_) < fields.size();
+  if (held && layoutId_ == table.layoutId()) return index_;
+  if (!held || std::strcmp(fields[index_].name, name_.c_str()) != 0) {
+    index_ = table.findField(name_);
   }
-  index_ = table.findField(name_);
+  layoutId_ = index_ >= 0 ? table.layoutId() : 0;
   return index_;
 }
 
@@ -35,12 +36,16 @@ bool refuseIdChange(const std::vector<std::string>& fields,
 }
 
 CDbf* NodeRecord::table() const {
+  CHandle& handles = session().handles();
+  if (table_ != nullptr && tableGeneration_ == handles.generation()) return table_;
   // The registry's own lookup records the message of a missing handle; the
   // direct find spares every read that message's trace entry.
-  const auto& tables = session().handles().tables();
+  const auto& tables = handles.tables();
   auto it = tables.find(handle_);
-  if (it != tables.end()) return it->second.get();
-  return session().handles().getDbfHandlePtr(handle_);
+  if (it == tables.end()) return handles.getDbfHandlePtr(handle_);
+  table_ = it->second.get();
+  tableGeneration_ = handles.generation();
+  return table_;
 }
 
 CDbf* NodeRecord::liveTable() const {

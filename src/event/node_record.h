@@ -3,15 +3,19 @@
 //
 // Nodes of the event tree keep no copies of records.  Every value they give
 // is read from the table when it is asked for, so edits made through any
-// command are seen at once.  The table is looked up by handle at every read,
-// so a table that was reloaded or closed since the tree was built is never
-// reached through a stale pointer; a record that was deleted, or that is no
-// longer held (the table was cleared or compressed), reads as
-// "Record deleted: " and the record number.
+// command are seen at once.  A node keeps the table it found under its
+// handle together with the registry's generation, and looks the handle up
+// again whenever a handle was created or removed since, so a table that was
+// closed since the tree was built is never reached through a stale pointer
+// (a table read again in place keeps its object).  A record that was
+// deleted, or that is no longer held (the table was cleared or compressed),
+// reads as "Record deleted: " and the record number.
 //
-// Fields are named by a FieldSlot, which remembers the field's index in the
-// table after the first lookup and checks the name at that index on every
-// later read, so a wide record is read by index, not searched by name.
+// Fields are named by a FieldSlot, which remembers the field's index after
+// the first lookup together with the table's layout identity, so a wide
+// record is read by index, not searched by name; when the layout changed
+// (the table was read again) the slot checks the name at that index, and
+// looks it up again when it differs.
 #ifndef TAVC_EVENT_NODE_RECORD_H_
 #define TAVC_EVENT_NODE_RECORD_H_
 
@@ -37,6 +41,7 @@ class FieldSlot {
  private:
   std::string name_;
   int index_ = -1;
+  std::uint64_t layoutId_ = 0;  // the layout index_ was found in; 0: none
 };
 
 // A record found live once, read field by field without looking the table
@@ -101,6 +106,10 @@ class NodeRecord {
  private:
   const char* handle_;
   std::uint32_t recNo_;
+  // The table last found under handle_, valid while the registry's
+  // generation is tableGeneration_.
+  mutable CDbf* table_ = nullptr;
+  mutable std::uint64_t tableGeneration_ = 0;
 };
 
 // Fails with "<field> of a built node cannot change: " and the new value

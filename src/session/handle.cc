@@ -1,12 +1,20 @@
 #include "session/handle.h"
 
+#include <atomic>
+
 #include "base/failure_record.h"
 
 namespace tav {
 
+std::uint64_t CHandle::newGeneration() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
 bool CHandle::createHandle(const std::string& handle) {
   CallTrace t("CHandle.createHandle");
   removeHandle(handle);
+  generation_ = newGeneration();
   if (!tables_.emplace(handle, std::make_unique<CDbf>()).second) {
     return failWith("Unable to add to dbf map: " + handle);
   }
@@ -19,6 +27,7 @@ bool CHandle::createHandle(const std::string& handle) {
 
 void CHandle::removeHandle(const std::string& handle) {
   CallTrace t("CHandle.removeHandle");
+  generation_ = newGeneration();
   if (handle == "all") {
     tables_.clear();
     indexes_.clear();

@@ -5,6 +5,7 @@
 #ifndef TAVC_SESSION_HANDLE_H_
 #define TAVC_SESSION_HANDLE_H_
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -31,8 +32,17 @@ class CHandle {
   // The open tables in handle order, for operations that visit them all.
   const std::map<std::string, std::unique_ptr<CDbf>>& tables() const { return tables_; }
 
+  // A number that is new whenever a handle is created or removed, and that
+  // no registry had before: a table pointer found through the registry
+  // stays valid while this number stays the same (a table read again in
+  // place keeps its object).
+  std::uint64_t generation() const { return generation_; }
+
  private:
   void recordMissing(const std::string& handle) const;
+  static std::uint64_t newGeneration();
+
+  std::uint64_t generation_ = newGeneration();
 
   std::map<std::string, std::unique_ptr<CDbf>> tables_;
   std::map<std::string, std::unique_ptr<CCdx>> indexes_;

@@ -12,6 +12,7 @@
 #include "dbf/dbf_builder.h"
 #include "event/event_tree.h"
 #include "event/field_number.h"
+#include "event/node_record.h"
 #include "session/tav.h"
 #include "support/test_support.h"
 
@@ -227,6 +228,45 @@ TEST_F(EventTreeTest, FailedBuildIsDiscardedAndRetryWorks) {
   edit("PAR", "PAR_ID", 102, {"CAT_ID=1"});
   populate();
   EXPECT_EQ(events().eventMap().size(), 1u);
+}
+
+// A slot keeps a field's index for the layout it found it in: a table read
+// again with its fields in another order, or another table, is looked up
+// again; a node finds its table again once the handle was closed and opened.
+TEST(FieldSlotTest, FollowsTheLayoutAndTheRegistry) {
+  test::TempDir dir;
+  const auto writeCat = [&](bool nameFirst) {
+    DbfBuilder table(nameFirst ? std::vector<DbfFieldDef>{{"CAT_NAME", 'C', 20}, {"CAT_ID", 'N', 4}}
+                               : std::vector<DbfFieldDef>{{"CAT_ID", 'N', 4}, {"CAT_NAME", 'C', 20}});
+    table.addRecord(nameFirst ? std::vector<std::string>{"Ladies", "7"}
+                              : std::vector<std::string>{"7", "Men"});
+    test::writeFile(dir.file("CAT.DBF"), table.bytes());
+  };
+  FieldSlot name("CAT_NAME");
+  CDbf cat;
+  writeCat(false);
+  ASSERT_TRUE(cat.populate("CAT", dir.path()));
+  EXPECT_EQ(name.resolve(cat), 1);
+  writeCat(true);
+  ASSERT_TRUE(cat.populate("CAT", dir.path()));
+  EXPECT_EQ(name.resolve(cat), 0);
+  EXPECT_EQ(fieldOrEmpty(cat, 0, name), "Ladies");
+
+  ASSERT_TRUE(session().setDirectoryPath(dir.path()));
+  ASSERT_TRUE(session().loadHandle("CAT"));
+  const NodeRecord node("CAT", 0);
+  std::string text;
+  ASSERT_TRUE(node.text(name, &text));
+  EXPECT_EQ(text, "Ladies");
+  session().close();
+  EXPECT_FALSE(node.text(name, &text));
+  EXPECT_TRUE(keptErrorHas("Handle does not exist: CAT"));
+  writeCat(false);
+  ASSERT_TRUE(session().setDirectoryPath(dir.path()));
+  ASSERT_TRUE(session().loadHandle("CAT"));
+  ASSERT_TRUE(node.text(name, &text));
+  EXPECT_EQ(text, "Men");
+  session().close();
 }
 
 TEST_F(EventTreeTest, DuplicateIdentifiers) {
