@@ -212,9 +212,11 @@ proc checkFolders {} {
         quit 2 "no database folder: $opt(database)"
     }
     set folder $opt(output)
+    set missing ""
     while {![file exists $folder]} {
         set parent [file dirname $folder]
         if {$parent eq $folder} break
+        set missing $folder
         set folder $parent
     }
     if {![file isdirectory $folder]} {
@@ -222,6 +224,12 @@ proc checkFolders {} {
     }
     if {![file writable $folder]} {
         quit 2 "cannot write into the output folder: $folder is not writable"
+    }
+    # The first folder to be made is made and removed again, so that one
+    # that cannot be made (a system folder, a disk that refuses it) is told
+    # here in the same words, and nothing is left when a later check fails.
+    if {$missing ne "" && [catch {file mkdir $missing; file delete $missing} message]} {
+        quit 2 "cannot make the output folder $opt(output): [string trim [lindex [split $message :] end]]"
     }
     # Without --library and without a build in this tree, the installed
     # library, as on a machine that has only the tools (opt(library) "").

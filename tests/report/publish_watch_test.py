@@ -131,6 +131,11 @@ class PublishTest(unittest.TestCase):
              "cannot make the output folder %s: %s is not a folder" % (a_file, a_file)),
             ([], None, os.path.join(a_file, "site"), 2, "cannot make the output folder %s: %s"
              " is not a folder" % (os.path.join(a_file, "site"), a_file)),
+            # /proc takes no new folder, even from root, who may write there.
+            ([], None, "/proc/tavc/site", 2,
+             "cannot make the output folder /proc/tavc/site: no such file or directory"
+             if os.access("/proc", os.W_OK) else
+             "cannot write into the output folder: /proc is not writable"),
         ]
         cases.append((["--watch", "--category", "99"], None, None, 2,
                       "--category: no category 99 in event 1"))
