@@ -11,15 +11,11 @@
 
 #include "base/failure_record.h"
 #include "basic/abbreviations.h"
+#include "finding.h"
 
 namespace {
 
-void require(bool holds, const char* what) {
-  if (!holds) {
-    std::fprintf(stderr, "finding: %s\n", what);
-    std::abort();
-  }
-}
+using tav::fuzz::require;
 
 bool trimmed(const std::string& text) {
   if (text.empty()) return true;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dbf_sweep.h"
+#include "finding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static tav::DbfSweep sweep;
@@ -16,9 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const tav::SweepResult result =
       sweep.run(std::string(reinterpret_cast<const char*>(data), size));
-  if (!result.sound) {
-    std::fprintf(stderr, "finding: %s\n", result.finding.c_str());
-    std::abort();
-  }
+  if (!result.sound) tav::fuzz::fail(result.finding.c_str());
   return 0;
 }

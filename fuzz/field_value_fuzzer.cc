@@ -12,13 +12,11 @@
 #include "dbf/dbf.h"
 #include "dbf/field_text.h"
 #include "dbf/field_value.h"
+#include "finding.h"
 
 namespace {
 
-void fail(const char* what) {
-  std::fprintf(stderr, "finding: %s\n", what);
-  std::abort();
-}
+using tav::fuzz::fail;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 

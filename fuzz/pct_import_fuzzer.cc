@@ -11,13 +11,11 @@
 #include "basic/pct_import_file.h"
 #include "basic/pct_import_line.h"
 #include "basic/reg_map_xml.h"
+#include "finding.h"
 
 namespace {
 
-void fail(const char* what) {
-  std::fprintf(stderr, "finding: %s\n", what);
-  std::abort();
-}
+using tav::fuzz::fail;
 
 // The conversion to the code page as a table in Latin-1 would make it:
 // two-byte letters of Latin-1 become one byte, anything else is written

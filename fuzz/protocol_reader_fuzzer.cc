@@ -13,17 +13,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "finding.h"
 #include "protocol_competition.h"
 #include "protocol_reader.h"
 
 namespace {
 
-void require(bool holds, const char* what) {
-  if (!holds) {
-    std::fprintf(stderr, "finding: %s\n", what);
-    std::abort();
-  }
-}
+using tav::fuzz::require;
 
 void checkText(const std::string& text) {
   require(text.size() <= 200, "a text longer than the limit");

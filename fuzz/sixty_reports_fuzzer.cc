@@ -18,17 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "finding.h"
 #include "report/html_writer.h"
 #include "report/sixty_reports.h"
 
 namespace {
 
-void require(bool holds, const char* what) {
-  if (!holds) {
-    std::fprintf(stderr, "finding: %s\n", what);
-    std::abort();
-  }
-}
+using tav::fuzz::require;
 
 void emptyFolder(const std::string& folder) {
   ::mkdir(folder.c_str(), 0700);
@@ -93,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   writer.startPage();
   tav::SixtyReports reports(in, out);
   const int groups = reports.write(writer);
-  const std::string& page = writer.page();
+  const std::string page(writer.page());
   require(writer.indent() == 0, "the section leaves elements open");
   if (imitable) return 0;
   require(count(page, "<TR ") == count(page, "</TR>"), "rows opened and closed differ");

@@ -12,15 +12,11 @@
 #include "base/failure_record.h"
 #include "event/timeline_calc.h"
 #include "event/timeline_clock.h"
+#include "finding.h"
 
 namespace {
 
-void require(bool holds, const char* what) {
-  if (!holds) {
-    std::fprintf(stderr, "finding: %s\n", what);
-    std::abort();
-  }
-}
+using tav::fuzz::require;
 
 void checkText(const std::string& text) {
   tav::ClockTime value = tav::ClockTime::fromSeconds(-5);

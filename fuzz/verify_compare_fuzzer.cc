@@ -16,6 +16,7 @@
 
 #include "base/app_calls.h"
 #include "base/failure_record.h"
+#include "finding.h"
 #include "session/compare.h"
 #include "session/tav.h"
 
@@ -27,15 +28,11 @@ class RowCounter : public tav::AppCalls {
   bool run(const std::vector<std::string>&, int, std::string*) override { return true; }
   bool runWithList(const std::vector<std::string>& words, const std::vector<std::string>& row,
                    int, std::string*) override {
-    if (row.size() != 10 || words.size() != 3) fail("a row without ten columns");
+    if (row.size() != 10 || words.size() != 3) tav::fuzz::fail("a row without ten columns");
     ++(words[0] == "one" ? rows1 : rows2);
     return true;
   }
   bool setVar(const std::string&, const std::string&, int) override { return true; }
-  static void fail(const char* what) {
-    std::fprintf(stderr, "finding: %s\n", what);
-    std::abort();
-  }
   long rows1 = 0;
   long rows2 = 0;
 };
@@ -48,7 +45,7 @@ void writeFile(const std::string& path, const std::string& bytes) {
 std::string scratchFolder() {
   char pattern[] = "/tmp/tavc-verify-fuzz-XXXXXX";
   const char* made = mkdtemp(pattern);
-  if (made == nullptr) RowCounter::fail("no scratch folder");
+  if (made == nullptr) tav::fuzz::fail("no scratch folder");
   return made;
 }
 
@@ -68,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tav::resetStackTrace("fuzz");
   tav::CCompare comparison(one, two, "one", "two");
   comparison.run();
-  if (counter.rows1 != counter.rows2) RowCounter::fail("rows without a partner row");
+  if (counter.rows1 != counter.rows2) tav::fuzz::fail("rows without a partner row");
 
   tav::CHandle& handles = tav::session().handles();
   handles.removeHandle("all");
@@ -78,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tav::session().verify(2, true);
     if (tav::session().verify(1, false) == 1 && tav::session().verify(2, false) != 1 &&
         handles.getDbfHandlePtr("PCT")->findField("PCT_ID") >= 0) {
-      RowCounter::fail("a zero identifier left after the repair");
+      tav::fuzz::fail("a zero identifier left after the repair");
     }
   }
   handles.removeHandle("all");
